@@ -1,0 +1,57 @@
+// Tests of next_prime: its edges, squares of primes, the 2^31 and 2^32 borders, and a sieve.
+#include "arith/next_prime.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct NextPrimeCase {
+  Number x;
+  Number expected;
+};
+
+class NextPrimeEdges : public ::testing::TestWithParam<NextPrimeCase> {};
+
+TEST_P(NextPrimeEdges, ReturnsSmallestPrimeAbove) {
+  EXPECT_EQ(next_prime(GetParam().x), GetParam().expected) << "x = " << GetParam().x;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NextPrimeEdges,
+    ::testing::Values(
+        NextPrimeCase{0, 2},  // 1 is no prime, whatever its square root says
+        NextPrimeCase{1, 2}, NextPrimeCase{2, 3}, NextPrimeCase{3, 5}, NextPrimeCase{7, 11},
+        NextPrimeCase{23, 29},
+        // The candidate after x is the square of a prime: its root is exact and is tried.
+        NextPrimeCase{8, 11}, NextPrimeCase{24, 29}, NextPrimeCase{48, 53},
+        NextPrimeCase{120, 127}, NextPrimeCase{2147117568, 2147117617},
+        NextPrimeCase{4293001440, 4293001469},
+        // Across the 16-bit border and the signed 32-bit border.
+        NextPrimeCase{65521, 65537}, NextPrimeCase{2147483629, 2147483647},
+        NextPrimeCase{2147483647, 2147483659}, NextPrimeCase{2148229800, 2148229817},
+        // At the top, where roots round up to 65536 in single precision.
+        NextPrimeCase{4294967279, 4294967291}, NextPrimeCase{4294967290, 4294967291},
+        // No 32-bit prime lies above: the answer is 0, never a wrapped-around small prime.
+        NextPrimeCase{4294967291, 0}, NextPrimeCase{4294967294, 0},
+        NextPrimeCase{4294967295, 0}));
+
+TEST(NextPrime, StepsThroughExactlyThePrimesOfASieve) {
+  constexpr Number kEnd = 200000;
+  std::vector<bool> composite(kEnd + 1, false);
+  for (Number i = 2; i * i <= kEnd; ++i) {
+    for (Number multiple = i * i; multiple <= kEnd; multiple += i) {
+      composite[multiple] = true;
+    }
+  }
+  Number prime = 2;
+  for (Number candidate = 3; candidate <= kEnd; ++candidate) {
+    if (!composite[candidate]) {
+      ASSERT_EQ(next_prime(prime), candidate) << "after " << prime;
+      prime = candidate;
+    }
+  }
+}
+
+}  // namespace
