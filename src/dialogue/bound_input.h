@@ -1,0 +1,15 @@
+// Reading one bound of the range from the user's input.
+#ifndef SPHENISCHEZAHLEN_DIALOGUE_BOUND_INPUT_H_
+#define SPHENISCHEZAHLEN_DIALOGUE_BOUND_INPUT_H_
+
+#include <istream>
+#include <optional>
+
+#include "arith/number.h"
+
+// Reads the next bound from in: blanks and line breaks are skipped, a "+" may lead, and
+// the number must lie within 0 to 4294967295. Returns nothing for anything else: letters,
+// a larger value, a minus sign (which plain extraction would wrap around), end of input.
+std::optional<Number> read_bound(std::istream& in);
+
+#endif  // SPHENISCHEZAHLEN_DIALOGUE_BOUND_INPUT_H_

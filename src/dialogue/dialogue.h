@@ -1,0 +1,18 @@
+// One run of the program: greeting, the two bounds, the scan of the range, the key wait.
+#ifndef SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_
+#define SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_
+
+#include <ostream>
+
+#include "arith/number.h"
+
+// Runs the whole dialogue on the standard streams and returns the process's exit status:
+// 0 after a scan, 1 when a bound could not be read.
+int run_dialogue();
+
+// Writes the result line of every sphenic number from lower to upper, both included, in
+// ascending order, to console and then to report. Nothing when lower is above upper; an
+// upper bound of 4294967295 ends the scan after that number.
+void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report);
+
+#endif  // SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_

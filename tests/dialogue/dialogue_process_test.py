@@ -1,0 +1,78 @@
+"""Runs the built program with piped input and checks everything it writes, byte for byte."""
+
+import subprocess
+import unittest
+
+from program import (CLOSING_PROMPT, COMMAND, INTRODUCTION, LINES_1_TO_100, LOWER_PROMPT,
+                     UPPER_PROMPT, ProgramDirectory, bound_error, transcript)
+
+
+class Scans(ProgramDirectory, unittest.TestCase):
+    def test_transcripts_of_good_input(self):
+        cases = [
+            ("1\n100\n", LINES_1_TO_100),
+            ("1 100\n", LINES_1_TO_100),
+            ("\n\n   1\n\n\t100", LINES_1_TO_100),
+            ("+30\n+30\n", ["30=2*3*5"]),
+            ("31\n41\n", []),
+            ("100\n1\n", []),
+            ("0\n1\n", []),
+            ("4294967295\n4294967295\n", []),
+        ]
+        for typed, lines in cases:
+            with self.subTest(typed=typed):
+                completed = self.run_program(typed)
+                self.assertEqual(completed.stdout, transcript(lines))
+                self.assertEqual(completed.stderr, "")
+                self.assertEqual(completed.returncode, 0)
+
+    def test_0_to_999_gives_135_lines_ending_with_994(self):
+        completed = self.run_program("0\n999\n")
+        lines = completed.stdout.removeprefix(INTRODUCTION + LOWER_PROMPT + UPPER_PROMPT)
+        lines = lines.removesuffix(CLOSING_PROMPT).splitlines()
+        self.assertEqual(len(lines), 135)
+        self.assertEqual(lines[0], "30=2*3*5")
+        self.assertEqual(lines[-1], "994=2*7*71")
+        self.assertEqual(completed.returncode, 0)
+
+    def test_command_line_is_ignored(self):
+        completed = self.run_program("1\n100\n", arguments=["--help", "0", "5"])
+        self.assertEqual(completed.stdout, transcript(LINES_1_TO_100))
+        self.assertEqual(completed.returncode, 0)
+
+    def test_run_goes_on_when_the_console_goes_away(self):
+        program = subprocess.Popen(COMMAND, cwd=self.directory, stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        program.stdin.write(b"1\n20000\n")
+        program.stdin.close()
+        for _ in range(10):
+            program.stdout.readline()
+        program.stdout.close()
+        self.assertEqual(program.wait(timeout=120), 0)
+
+
+class BadBounds(ProgramDirectory, unittest.TestCase):
+    def test_unreadable_bound_is_named_and_nothing_is_scanned(self):
+        lower_refused = INTRODUCTION + LOWER_PROMPT + CLOSING_PROMPT
+        upper_refused = INTRODUCTION + LOWER_PROMPT + UPPER_PROMPT + CLOSING_PROMPT
+        cases = [
+            ("abc\n", "untere", lower_refused),
+            ("4294967296\n", "untere", lower_refused),
+            ("", "untere", lower_refused),
+            ("-1\n", "untere", lower_refused),
+            ("-5\n100\n", "untere", lower_refused),
+            ("1\nxyz\n", "obere", upper_refused),
+            ("1\n", "obere", upper_refused),
+            ("1 -5\n", "obere", upper_refused),
+            ("30 99999999999999999999\n", "obere", upper_refused),
+        ]
+        for typed, bound_name, expected_stdout in cases:
+            with self.subTest(typed=typed):
+                completed = self.run_program(typed)
+                self.assertEqual(completed.stdout, expected_stdout)
+                self.assertEqual(completed.stderr, bound_error(bound_name))
+                self.assertEqual(completed.returncode, 1)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,100 @@
+"""Runs the built program on a pseudo-terminal and checks the closing wait for one key."""
+
+import fcntl
+import os
+import select
+import subprocess
+import termios
+import time
+import unittest
+
+from program import CLOSING_PROMPT, COMMAND, ProgramDirectory
+
+
+class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
+    def setUp(self):
+        super().setUp()
+        self.controller, self.terminal = os.openpty()
+        self.addCleanup(os.close, self.controller)
+        self.addCleanup(os.close, self.terminal)
+        self.settings_before = termios.tcgetattr(self.terminal)
+        # The terminal becomes the program's controlling terminal, as in a real console,
+        # so that Ctrl-C would raise SIGINT unless the program turns that off.
+        self.program = subprocess.Popen(
+            COMMAND, cwd=self.directory, stdin=self.terminal, stdout=self.terminal,
+            stderr=self.terminal, start_new_session=True,
+            preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
+        self.addCleanup(self.stop_program)
+
+    def stop_program(self):
+        if self.program.poll() is None:
+            self.program.kill()
+            self.program.wait()
+
+    def read_until(self, text, seconds=60):
+        """Reads the terminal's output until it ends with text; returns all of it."""
+        output = b""
+        deadline = time.monotonic() + seconds
+        while not output.endswith(text.encode("ascii")):
+            remaining = deadline - time.monotonic()
+            self.assertGreater(remaining, 0, f"no {text!r} in {output!r}")
+            if select.select([self.controller], [], [], remaining)[0]:
+                output += os.read(self.controller, 4096)
+        return output
+
+    def read_rest(self):
+        """Returns what the program wrote after the last read, once it has ended."""
+        self.program.wait(timeout=30)
+        output = b""
+        while select.select([self.controller], [], [], 0.2)[0]:
+            try:
+                chunk = os.read(self.controller, 4096)
+            except OSError:
+                break
+            if not chunk:
+                break
+            output += chunk
+        return output
+
+    def reach_the_key_wait(self):
+        self.read_until("untere Grenze: ")
+        os.write(self.controller, b"1\n")
+        self.read_until("obere Grenze: ")
+        os.write(self.controller, b"100\n")
+        screen = self.read_until(CLOSING_PROMPT)
+        self.assertIn(b"78=2*3*13\r\n", screen)
+
+    def press_key_at_the_wait(self, key):
+        """Scans 1 to 100, checks the program waits unechoed, then presses key and checks
+        that the run ends at once with nothing more shown and the terminal restored."""
+        self.read_until("untere Grenze: ")
+        os.write(self.controller, b"1\n")
+        self.read_until("obere Grenze: ")
+        os.write(self.controller, b"100\n")
+        screen = self.read_until(CLOSING_PROMPT)
+        self.assertIn(b"78=2*3*13\r\n", screen)
+        time.sleep(0.3)
+        self.assertIsNone(self.program.poll(), "ended before any key was pressed")
+        waiting_settings = termios.tcgetattr(self.terminal)
+        self.assertFalse(waiting_settings[3] & (termios.ICANON | termios.ECHO | termios.ISIG))
+        os.write(self.controller, key)
+        self.assertEqual(self.read_rest(), b"", "the key was echoed")
+        self.assertEqual(self.program.returncode, 0)
+        self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
+
+    def test_an_ordinary_key_ends_the_run(self):
+        self.press_key_at_the_wait(b"q")
+
+    def test_ctrl_c_is_taken_as_the_key(self):
+        self.press_key_at_the_wait(b"\x03")
+
+    def test_key_typed_ahead_during_the_scan_is_taken(self):
+        self.read_until("untere Grenze: ")
+        os.write(self.controller, b"1\n100\nx")
+        self.program.wait(timeout=30)
+        self.assertIn(CLOSING_PROMPT.encode("ascii"), self.read_rest())
+        self.assertEqual(self.program.returncode, 0)
+        self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
+
+if __name__ == "__main__":
+    unittest.main()

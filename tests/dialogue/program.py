@@ -1,0 +1,61 @@
+"""Starts the built program for the process tests and knows the texts it shows."""
+
+import os
+import shlex
+import subprocess
+import tempfile
+
+# The command line that starts the program, e.g. "build/default/sphenischezahlen" or
+# "/usr/lib/wine/wine64 build/windows/sphenischezahlen.exe".
+COMMAND = shlex.split(os.environ["SPHENISCHEZAHLEN_COMMAND"])
+RUNS_WINDOWS_PROGRAM = COMMAND[-1].lower().endswith(".exe")
+
+INTRODUCTION = (
+    "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen.\n"
+    "Untere Grenze minimal 0, obere Grenze maximal 4,2 Mrd.\n"
+    "Abbruch mit Strg-C\n"
+)
+LOWER_PROMPT = "untere Grenze: "
+UPPER_PROMPT = "obere Grenze: "
+CLOSING_PROMPT = "Druecken Sie eine beliebige Taste:"
+LINES_1_TO_100 = ["30=2*3*5", "42=2*3*7", "66=2*3*11", "70=2*5*7", "78=2*3*13"]
+REPORT_FILE = "sphenischezahlen.txt"
+
+
+def bound_error(bound_name):
+    """Returns the line the program writes to standard error for an unreadable bound."""
+    return f"Fehler: Die {bound_name} Grenze muss eine ganze Zahl von 0 bis 4294967295 sein.\n"
+
+
+def transcript(result_lines):
+    """Returns standard output of a run whose input is piped in and scans without fault."""
+    lines = "".join(line + "\n" for line in result_lines)
+    return INTRODUCTION + LOWER_PROMPT + UPPER_PROMPT + lines + CLOSING_PROMPT
+
+
+def console_text(raw):
+    """Decodes console bytes; a Windows program writes CR LF, which becomes LF here."""
+    return raw.decode("ascii").replace("\r\n", "\n")
+
+
+def run(typed, directory, arguments=()):
+    """Runs the program in directory with typed as its whole standard input; returns the
+    completed process with stdout and stderr as text."""
+    completed = subprocess.run(
+        COMMAND + list(arguments), input=typed.encode("ascii"), cwd=directory,
+        stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120, check=False)
+    completed.stdout = console_text(completed.stdout)
+    completed.stderr = console_text(completed.stderr)
+    return completed
+
+
+class ProgramDirectory:
+    """Mixin for unittest cases: each test gets a fresh, empty current directory."""
+
+    def setUp(self):
+        temporary = tempfile.TemporaryDirectory()
+        self.addCleanup(temporary.cleanup)
+        self.directory = temporary.name
+
+    def run_program(self, typed, arguments=()):
+        return run(typed, self.directory, arguments)
