@@ -1,6 +1,7 @@
 // The dialogue driver: texts, input of the bounds and the scan, in the order a run takes.
 #include "dialogue/dialogue.h"
 
+#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -10,6 +11,9 @@
 #include "dialogue/result_line.h"
 
 namespace {
+
+// The copy of the result lines, in the current directory, written afresh by every run.
+constexpr const char* kReportFileName = "sphenischezahlen.txt";
 
 // Shows prompt, reads a bound from standard input and returns it; when none can be read,
 // says so on standard error, naming the bound by its German name, and returns nothing.
@@ -44,6 +48,14 @@ void scan_range(Number lower, Number upper, std::ostream& console, std::ostream&
 }
 
 int run_dialogue() {
+  // Created, or emptied, before anything is shown; closed on return, after the key press.
+  std::ofstream report(kReportFileName);
+  if (!report) {
+    std::cerr << "Fehler: Die Datei " << kReportFileName
+              << " kann nicht zum Schreiben geoeffnet werden." << std::endl;
+    return 1;
+  }
+
   std::cout << "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen." << std::endl
             << "Untere Grenze minimal 0, obere Grenze maximal 4,2 Mrd." << std::endl
             << "Abbruch mit Strg-C" << std::endl;
@@ -53,7 +65,6 @@ int run_dialogue() {
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere") : std::nullopt;
   if (lower && upper) {
-    std::ostream report(nullptr);  // The report file takes this place.
     scan_range(*lower, *upper, std::cout, report);
   } else {
     exit_status = 1;

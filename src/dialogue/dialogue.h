@@ -6,8 +6,9 @@
 
 #include "arith/number.h"
 
-// Runs the whole dialogue on the standard streams and returns the process's exit status:
-// 0 after a scan, 1 when a bound could not be read.
+// Runs the whole dialogue on the standard streams, copying every result line into the
+// report file, and returns the process's exit status: 0 after a scan, 1 when a bound could
+// not be read or the report file could not be opened (then nothing is shown or awaited).
 int run_dialogue();
 
 // Writes the result line of every sphenic number from lower to upper, both included, in
