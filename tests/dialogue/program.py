@@ -20,6 +20,10 @@ UPPER_PROMPT = "obere Grenze: "
 CLOSING_PROMPT = "Druecken Sie eine beliebige Taste:"
 LINES_1_TO_100 = ["30=2*3*5", "42=2*3*7", "66=2*3*11", "70=2*5*7", "78=2*3*13"]
 REPORT_FILE = "sphenischezahlen.txt"
+# The report file is a text file: its lines end the way the program's platform ends them.
+REPORT_NEWLINE = b"\r\n" if RUNS_WINDOWS_PROGRAM else b"\n"
+REPORT_FILE_ERROR = (
+    "Fehler: Die Datei sphenischezahlen.txt kann nicht zum Schreiben geoeffnet werden.\n")
 
 
 def bound_error(bound_name):
@@ -31,6 +35,17 @@ def transcript(result_lines):
     """Returns standard output of a run whose input is piped in and scans without fault."""
     lines = "".join(line + "\n" for line in result_lines)
     return INTRODUCTION + LOWER_PROMPT + UPPER_PROMPT + lines + CLOSING_PROMPT
+
+
+def report_bytes(result_lines):
+    """Returns the report file that holds result_lines."""
+    return b"".join(line.encode("ascii") + REPORT_NEWLINE for line in result_lines)
+
+
+def result_lines(stdout):
+    """Returns the whole result lines in the standard output of a run with piped input."""
+    scanned = stdout.removeprefix(INTRODUCTION + LOWER_PROMPT + UPPER_PROMPT)
+    return scanned.split("\n")[:-1]
 
 
 def console_text(raw):
@@ -49,6 +64,16 @@ def run(typed, directory, arguments=()):
     return completed
 
 
+def end_program(program):
+    """Kills program if it still runs, waits for it and closes its pipes."""
+    if program.poll() is None:
+        program.kill()
+    program.wait()
+    for stream in (program.stdin, program.stdout, program.stderr):
+        if stream:
+            stream.close()
+
+
 class ProgramDirectory:
     """Mixin for unittest cases: each test gets a fresh, empty current directory."""
 
@@ -59,3 +84,19 @@ class ProgramDirectory:
 
     def run_program(self, typed, arguments=()):
         return run(typed, self.directory, arguments)
+
+    def start_program(self, **options):
+        """Starts the program with pipes for all three standard streams; it is ended and
+        its pipes are closed when the test is over."""
+        program = subprocess.Popen(COMMAND, cwd=self.directory, stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, **options)
+        self.addCleanup(end_program, program)
+        return program
+
+    def report_path(self):
+        return os.path.join(self.directory, REPORT_FILE)
+
+    def read_report(self):
+        """Returns the report file's bytes."""
+        with open(self.report_path(), "rb") as report:
+            return report.read()

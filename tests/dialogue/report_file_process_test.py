@@ -1,0 +1,114 @@
+"""Runs the built program in a temporary directory and checks its report file."""
+
+import os
+import signal
+import stat
+import time
+import unittest
+
+from program import (LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE_ERROR, REPORT_NEWLINE,
+                     RUNS_WINDOWS_PROGRAM, ProgramDirectory, console_text, report_bytes,
+                     result_lines, run)
+
+OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
+
+
+class ReportFile(ProgramDirectory, unittest.TestCase):
+    def write_old_report(self):
+        with open(self.report_path(), "wb") as report:
+            report.write(OLD_LINES)
+
+    def test_holds_the_result_lines_of_the_console(self):
+        completed = self.run_program("1\n100\n")
+        self.assertEqual(result_lines(completed.stdout), LINES_1_TO_100)
+        self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
+
+    def test_empty_scan_leaves_an_empty_file(self):
+        for typed in ("100\n1\n", "31\n41\n"):
+            with self.subTest(typed=typed):
+                self.write_old_report()
+                self.assertEqual(self.run_program(typed).returncode, 0)
+                self.assertEqual(self.read_report(), b"")
+
+    def test_old_lines_are_gone_before_the_first_prompt_is_answered(self):
+        self.write_old_report()
+        program = self.start_program()
+        shown = b""
+        while not shown.endswith(LOWER_PROMPT.encode("ascii")):
+            chunk = program.stdout.read1(4096)
+            self.assertTrue(chunk, f"no prompt in {shown!r}")
+            shown += chunk
+        self.assertEqual(self.read_report(), b"")
+        program.stdin.write(b"30\n30\n")
+        program.stdin.close()
+        self.assertEqual(program.wait(timeout=60), 0)
+        self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
+
+    def test_run_goes_on_when_the_console_goes_away(self):
+        typed = "1\n20000\n"
+        expected = report_bytes(result_lines(run(typed, self.directory).stdout))
+        os.remove(self.report_path())
+        program = self.start_program()
+        program.stdin.write(typed.encode("ascii"))
+        program.stdin.close()
+        for _ in range(10):
+            program.stdout.readline()
+        program.stdout.close()
+        self.assertEqual(program.wait(timeout=120), 0)
+        self.assertEqual(self.read_report(), expected)
+
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a Windows console ends a run with Ctrl-C instead")
+    def test_interrupted_scan_keeps_every_line_shown(self):
+        program = self.start_program()
+        program.stdin.write(b"1\n200000\n")
+        program.stdin.flush()
+        time.sleep(0.5)
+        program.send_signal(signal.SIGINT)
+        self.assertEqual(program.wait(timeout=60), -signal.SIGINT)
+        shown = program.stdout.read()
+        console = result_lines(console_text(shown))
+        self.assertGreater(len(console), 100, "interrupted too early to tell")
+        # The line being written at the interrupt may be missing, but never half there.
+        report = self.read_report()
+        self.assertTrue(report.endswith(REPORT_NEWLINE), "the file ends inside a line")
+        in_file = console_text(report).split("\n")[:-1]
+        self.assertIn(len(console) - len(in_file), (0, 1), "shown, but not in the file")
+        self.assertEqual(in_file, console[:len(in_file)])
+
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "closes a standard stream the POSIX way")
+    def test_closed_standard_output_does_not_end_up_in_the_file(self):
+        program = self.start_program(preexec_fn=lambda: os.close(1))
+        program.stdin.write(b"1\n100\n")
+        program.stdin.close()
+        self.assertEqual(program.wait(timeout=60), 0)
+        self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
+
+
+class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
+    def assert_ends_at_once_with_the_message(self, **options):
+        """Runs the program with an input that is never closed: it must end by itself."""
+        program = self.start_program(**options)
+        program.wait(timeout=60)
+        shown = program.stdout.read()
+        complaint = program.stderr.read()
+        self.assertEqual(shown, b"")
+        self.assertEqual(console_text(complaint), REPORT_FILE_ERROR)
+        self.assertEqual(program.returncode, 1)
+
+    def test_a_directory_of_that_name(self):
+        os.mkdir(self.report_path())
+        self.assert_ends_at_once_with_the_message()
+
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "uses POSIX permissions")
+    def test_a_directory_without_write_permission(self):
+        os.chmod(self.directory, stat.S_IRUSR | stat.S_IXUSR | stat.S_IRGRP | stat.S_IXGRP
+                 | stat.S_IROTH | stat.S_IXOTH)
+        self.addCleanup(os.chmod, self.directory, stat.S_IRWXU)
+        # Root may write anywhere: the program then runs as the unprivileged "nobody".
+        as_nobody = {"user": 65534, "group": 65534, "extra_groups": []} if os.geteuid() == 0 else {}
+        self.assert_ends_at_once_with_the_message(**as_nobody)
+        self.assertFalse(os.path.exists(self.report_path()))
+
+
+if __name__ == "__main__":
+    unittest.main()
