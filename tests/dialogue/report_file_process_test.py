@@ -57,7 +57,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         self.assertEqual(program.wait(timeout=120), 0)
         self.assertEqual(self.read_report(), expected)
 
-    @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a Windows console ends a run with Ctrl-C instead")
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a Windows program gets Ctrl-C from its console")
     def test_interrupted_scan_keeps_every_line_shown(self):
         program = self.start_program()
         program.stdin.write(b"1\n200000\n")
