@@ -60,17 +60,15 @@ int run_dialogue() {
             << "Untere Grenze minimal 0, obere Grenze maximal 4,2 Mrd." << std::endl
             << "Abbruch mit Strg-C" << std::endl;
 
-  int exit_status = 0;
+  // After a bound that cannot be read, nothing more is read and nothing is scanned.
   const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere");
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere") : std::nullopt;
-  if (lower && upper) {
+  if (upper) {
     scan_range(*lower, *upper, std::cout, report);
-  } else {
-    exit_status = 1;
   }
 
   std::cout << "Druecken Sie eine beliebige Taste:" << std::flush;
   wait_for_key();
-  return exit_status;
+  return upper ? 0 : 1;
 }

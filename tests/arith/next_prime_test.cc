@@ -25,17 +25,15 @@ INSTANTIATE_TEST_SUITE_P(
         NextPrimeCase{1, 2}, NextPrimeCase{2, 3}, NextPrimeCase{3, 5}, NextPrimeCase{7, 11},
         NextPrimeCase{23, 29},
         // The candidate after x is the square of a prime: its root is exact and is tried.
-        NextPrimeCase{8, 11}, NextPrimeCase{24, 29}, NextPrimeCase{48, 53},
-        NextPrimeCase{120, 127}, NextPrimeCase{2147117568, 2147117617},
-        NextPrimeCase{4293001440, 4293001469},
+        NextPrimeCase{8, 11}, NextPrimeCase{24, 29}, NextPrimeCase{48, 53}, NextPrimeCase{120, 127},
+        NextPrimeCase{2147117568, 2147117617}, NextPrimeCase{4293001440, 4293001469},
         // Across the 16-bit border and the signed 32-bit border.
         NextPrimeCase{65521, 65537}, NextPrimeCase{2147483629, 2147483647},
         NextPrimeCase{2147483647, 2147483659}, NextPrimeCase{2148229800, 2148229817},
         // At the top, where roots round up to 65536 in single precision.
         NextPrimeCase{4294967279, 4294967291}, NextPrimeCase{4294967290, 4294967291},
         // No 32-bit prime lies above: the answer is 0, never a wrapped-around small prime.
-        NextPrimeCase{4294967291, 0}, NextPrimeCase{4294967294, 0},
-        NextPrimeCase{4294967295, 0}));
+        NextPrimeCase{4294967291, 0}, NextPrimeCase{4294967294, 0}, NextPrimeCase{4294967295, 0}));
 
 TEST(NextPrime, StepsThroughExactlyThePrimesOfASieve) {
   constexpr Number kEnd = 200000;

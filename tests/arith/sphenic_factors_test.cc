@@ -21,7 +21,8 @@ TEST_P(SphenicFactorsCases, AnswersWithTheFactors) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sphenic, SphenicFactorsCases,
-    ::testing::Values(SphenicCase{30, FactorTriple{2, 3, 5}}, SphenicCase{42, FactorTriple{2, 3, 7}},
+    ::testing::Values(SphenicCase{30, FactorTriple{2, 3, 5}},
+                      SphenicCase{42, FactorTriple{2, 3, 7}},
                       SphenicCase{105, FactorTriple{3, 5, 7}},
                       SphenicCase{994, FactorTriple{2, 7, 71}},
                       // Above 2^31 and near the top: only unsigned arithmetic gets these right.
@@ -35,8 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SphenicCase{6, std::nullopt}, SphenicCase{91, std::nullopt},  // two primes
                       SphenicCase{8, std::nullopt}, SphenicCase{12, std::nullopt},  // repeated
                       SphenicCase{18, std::nullopt}, SphenicCase{60, std::nullopt},
-                      SphenicCase{210, std::nullopt},  // a fourth prime is left over
-                      SphenicCase{2147483648, std::nullopt},  // 2^31
+                      SphenicCase{210, std::nullopt},           // a fourth prime is left over
+                      SphenicCase{2147483648, std::nullopt},    // 2^31
                       SphenicCase{4294967295, std::nullopt}));  // 3*5*17*257*65537
 
 // Returns the prime factors of n, with multiplicity, by the plainest trial division.

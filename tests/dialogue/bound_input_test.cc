@@ -19,11 +19,12 @@ TEST_P(ReadBound, TakesNumbersOfTheRangeOnly) {
   EXPECT_EQ(read_bound(in), GetParam().expected) << "typed: \"" << GetParam().typed << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Accepted, ReadBound,
-    ::testing::Values(BoundCase{"0", 0}, BoundCase{"30\n", 30}, BoundCase{"  \n\t 42\n", 42},
-                      BoundCase{"+7", 7}, BoundCase{"007", 7}, BoundCase{"2147483648", 2147483648},
-                      BoundCase{"4294967295", 4294967295}, BoundCase{"12abc", 12}));
+INSTANTIATE_TEST_SUITE_P(Accepted, ReadBound,
+                         ::testing::Values(BoundCase{"0", 0}, BoundCase{"30\n", 30},
+                                           BoundCase{"  \n\t 42\n", 42}, BoundCase{"+7", 7},
+                                           BoundCase{"007", 7}, BoundCase{"2147483648", 2147483648},
+                                           BoundCase{"4294967295", 4294967295},
+                                           BoundCase{"12abc", 12}));
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, ReadBound,

@@ -3,7 +3,7 @@
 import unittest
 
 from program import (CLOSING_PROMPT, INTRODUCTION, LINES_1_TO_100, LOWER_PROMPT, UPPER_PROMPT,
-                     ProgramDirectory, bound_error, transcript)
+                     ProgramDirectory, bound_error, result_lines, transcript)
 
 
 class Scans(ProgramDirectory, unittest.TestCase):
@@ -27,8 +27,7 @@ class Scans(ProgramDirectory, unittest.TestCase):
 
     def test_0_to_999_gives_135_lines_ending_with_994(self):
         completed = self.run_program("0\n999\n")
-        lines = completed.stdout.removeprefix(INTRODUCTION + LOWER_PROMPT + UPPER_PROMPT)
-        lines = lines.removesuffix(CLOSING_PROMPT).splitlines()
+        lines = result_lines(completed.stdout)
         self.assertEqual(len(lines), 135)
         self.assertEqual(lines[0], "30=2*3*5")
         self.assertEqual(lines[-1], "994=2*7*71")

@@ -8,7 +8,7 @@ import termios
 import time
 import unittest
 
-from program import CLOSING_PROMPT, COMMAND, ProgramDirectory
+from program import CLOSING_PROMPT, COMMAND, ProgramDirectory, end_program
 
 
 class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
@@ -24,12 +24,7 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
             COMMAND, cwd=self.directory, stdin=self.terminal, stdout=self.terminal,
             stderr=self.terminal, start_new_session=True,
             preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
-        self.addCleanup(self.stop_program)
-
-    def stop_program(self):
-        if self.program.poll() is None:
-            self.program.kill()
-            self.program.wait()
+        self.addCleanup(end_program, self.program)
 
     def read_until(self, text, seconds=60):
         """Reads the terminal's output until it ends with text; returns all of it."""
@@ -55,14 +50,6 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
                 break
             output += chunk
         return output
-
-    def reach_the_key_wait(self):
-        self.read_until("untere Grenze: ")
-        os.write(self.controller, b"1\n")
-        self.read_until("obere Grenze: ")
-        os.write(self.controller, b"100\n")
-        screen = self.read_until(CLOSING_PROMPT)
-        self.assertIn(b"78=2*3*13\r\n", screen)
 
     def press_key_at_the_wait(self, key):
         """Scans 1 to 100, checks the program waits unechoed, then presses key and checks
@@ -95,6 +82,7 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
         self.assertIn(CLOSING_PROMPT.encode("ascii"), self.read_rest())
         self.assertEqual(self.program.returncode, 0)
         self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
+
 
 if __name__ == "__main__":
     unittest.main()
