@@ -1,6 +1,7 @@
 // The dialogue driver: texts, input of the bounds and the scan, in the order a run takes.
 #include "dialogue/dialogue.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -30,16 +31,15 @@ std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name) 
 }  // namespace
 
 void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report) {
-  if (lower > upper) {
+  // 0 and 1 are passed over without a test: no number below 2 can be sphenic.
+  if (lower > upper || upper < 2) {
     return;
   }
   // The test sits at the end of the loop, so that n never steps past upper and wraps.
-  for (Number n = lower;; ++n) {
-    if (n >= 2) {
-      if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
-        write_result_line(console, n, *factors);
-        write_result_line(report, n, *factors);
-      }
+  for (Number n = std::max(lower, Number{2});; ++n) {
+    if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
+      write_result_line(console, n, *factors);
+      write_result_line(report, n, *factors);
     }
     if (n == upper) {
       return;
