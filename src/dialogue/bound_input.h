@@ -7,9 +7,11 @@
 
 #include "arith/number.h"
 
-// Reads the next bound from in: blanks and line breaks are skipped, a "+" may lead, and
-// the number must lie within 0 to 4294967295. Returns nothing for anything else: letters,
-// a larger value, a minus sign (which plain extraction would wrap around), end of input.
+// Reads the next bound from in: blanks and line breaks are skipped, a "+" may lead, the
+// number must lie within 0 to 4294967295 and be followed by a blank, a tab, a line break or
+// the end of input. Returns nothing for anything else: letters, a larger value, a minus sign
+// (which plain extraction would wrap around), digits with something glued to them ("10.000",
+// "100abc": a German "ten thousand" must not become 10), end of input.
 std::optional<Number> read_bound(std::istream& in);
 
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_BOUND_INPUT_H_

@@ -24,7 +24,7 @@ INSTANTIATE_TEST_SUITE_P(Accepted, ReadBound,
                                            BoundCase{"  \n\t 42\n", 42}, BoundCase{"+7", 7},
                                            BoundCase{"007", 7}, BoundCase{"2147483648", 2147483648},
                                            BoundCase{"4294967295", 4294967295},
-                                           BoundCase{"12abc", 12}));
+                                           BoundCase{"12\t", 12}, BoundCase{"12\r\n", 12}));
 
 INSTANTIATE_TEST_SUITE_P(
     Refused, ReadBound,
@@ -33,7 +33,11 @@ INSTANTIATE_TEST_SUITE_P(
                       BoundCase{"99999999999999999999", std::nullopt},
                       // Plain unsigned extraction would wrap these around to huge bounds.
                       BoundCase{"-1", std::nullopt}, BoundCase{" \n-5", std::nullopt},
-                      BoundCase{"-0", std::nullopt}, BoundCase{"+-3", std::nullopt}));
+                      BoundCase{"-0", std::nullopt}, BoundCase{"+-3", std::nullopt},
+                      // Digits with something glued on are not the number the user meant.
+                      BoundCase{"10.000", std::nullopt}, BoundCase{"1,5", std::nullopt},
+                      BoundCase{"1e4", std::nullopt}, BoundCase{"0x10", std::nullopt},
+                      BoundCase{"100abc", std::nullopt}));
 
 TEST(ReadBound, TakesBothBoundsFromOneLine) {
   std::istringstream in("30 40\n");

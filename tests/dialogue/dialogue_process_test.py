@@ -12,6 +12,7 @@ class Scans(ProgramDirectory, unittest.TestCase):
             ("1\n100\n", LINES_1_TO_100),
             ("1 100\n", LINES_1_TO_100),
             ("\n\n   1\n\n\t100", LINES_1_TO_100),
+            ("1\r\n100\r\n", LINES_1_TO_100),
             ("+30\n+30\n", ["30=2*3*5"]),
             ("31\n41\n", []),
             ("100\n1\n", []),
@@ -49,9 +50,12 @@ class BadBounds(ProgramDirectory, unittest.TestCase):
             ("", "untere", lower_refused),
             ("-1\n", "untere", lower_refused),
             ("-5\n100\n", "untere", lower_refused),
+            ("12abc 100\n", "untere", lower_refused),
             ("1\nxyz\n", "obere", upper_refused),
             ("1\n", "obere", upper_refused),
             ("1 -5\n", "obere", upper_refused),
+            ("1\n10.000\n", "obere", upper_refused),
+            ("1 100abc\n", "obere", upper_refused),
             ("30 99999999999999999999\n", "obere", upper_refused),
         ]
         for typed, bound_name, expected_stdout in cases:
