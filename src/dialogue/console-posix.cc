@@ -24,8 +24,10 @@ int read_one_byte(int fd) {
 }  // namespace
 
 void prepare_console() {
-  // A reader that quits (a closed pipe) must fail the writes, not end the process.
+  // A reader that quits (a closed pipe) or a file size limit must fail the writes, not end
+  // the process.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   // A standard stream that was closed at start would hand its number to the next file
   // opened, the report file, and console text would land in it: fill the gap.
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {

@@ -3,8 +3,9 @@
 #ifndef SPHENISCHEZAHLEN_DIALOGUE_CONSOLE_H_
 #define SPHENISCHEZAHLEN_DIALOGUE_CONSOLE_H_
 
-// Prepares the process so that a console that goes away, or was never there, cannot end
-// the run or mix console text into the report file. Call once, before anything is opened.
+// Prepares the process so that a console that goes away, or was never there, or a file size
+// limit cannot end the run or mix console text into the report file. Call once, before
+// anything is opened.
 void prepare_console();
 
 // Waits for one key press, without echo and without Enter, and returns its code, or a

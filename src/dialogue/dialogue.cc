@@ -2,6 +2,7 @@
 #include "dialogue/dialogue.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -9,12 +10,10 @@
 #include "arith/sphenic_factors.h"
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
+#include "dialogue/report_file.h"
 #include "dialogue/result_line.h"
 
 namespace {
-
-// The copy of the result lines, in the current directory, written afresh by every run.
-constexpr const char* kReportFileName = "sphenischezahlen.txt";
 
 // Shows prompt, reads a bound from standard input and returns it; when none can be read,
 // says so on standard error, naming the bound by its German name, and returns nothing.
@@ -28,9 +27,31 @@ std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name) 
   return bound;
 }
 
+// Writes the result line to report unless a write there has failed before, so that the file
+// holds every line up to its first failure and none after it; says so on errors at that one.
+void write_report_line(std::ostream& report, Number n, const FactorTriple& factors,
+                       std::ostream& errors) {
+  if (!report) {
+    return;
+  }
+  errno = 0;
+  write_result_line(report, n, factors);
+  if (!report) {
+    say_report_broken_off(errors, errno);
+  }
+}
+
+// Shows the closing prompt, waits for a key and returns exit_status.
+int end_run(int exit_status) {
+  std::cout << "Druecken Sie eine beliebige Taste:" << std::flush;
+  wait_for_key();
+  return exit_status;
+}
+
 }  // namespace
 
-void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report) {
+void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
+                std::ostream& errors) {
   // 0 and 1 are passed over without a test: no number below 2 can be sphenic.
   if (lower > upper || upper < 2) {
     return;
@@ -39,7 +60,7 @@ void scan_range(Number lower, Number upper, std::ostream& console, std::ostream&
   for (Number n = std::max(lower, Number{2});; ++n) {
     if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
       write_result_line(console, n, *factors);
-      write_result_line(report, n, *factors);
+      write_report_line(report, n, *factors, errors);
     }
     if (n == upper) {
       return;
@@ -48,12 +69,12 @@ void scan_range(Number lower, Number upper, std::ostream& console, std::ostream&
 }
 
 int run_dialogue() {
-  // Created, or emptied, before anything is shown; closed on return, after the key press.
+  // Created, or emptied, before anything is shown.
+  errno = 0;
   std::ofstream report(kReportFileName);
   if (!report) {
-    std::cerr << "Fehler: Die Datei " << kReportFileName
-              << " kann nicht zum Schreiben geoeffnet werden." << std::endl;
-    return 1;
+    say_report_not_opened(std::cerr, errno);
+    return end_run(1);
   }
 
   std::cout << "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen." << std::endl
@@ -65,10 +86,19 @@ int run_dialogue() {
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere") : std::nullopt;
   if (upper) {
-    scan_range(*lower, *upper, std::cout, report);
+    scan_range(*lower, *upper, std::cout, report, std::cerr);
   }
 
-  std::cout << "Druecken Sie eine beliebige Taste:" << std::flush;
-  wait_for_key();
-  return upper ? 0 : 1;
+  // Closed before the closing prompt, so that a failed close is still said while the user
+  // is there to read it.
+  const bool written_so_far = static_cast<bool>(report);
+  errno = 0;
+  report.close();
+  if (written_so_far && !report) {
+    say_report_broken_off(std::cerr, errno);
+  }
+  if (!report) {
+    cut_off_broken_line(kReportFileName);
+  }
+  return end_run(upper && report ? 0 : 1);
 }

@@ -7,13 +7,16 @@
 #include "arith/number.h"
 
 // Runs the whole dialogue on the standard streams, copying every result line into the
-// report file, and returns the process's exit status: 0 after a scan, 1 when a bound could
-// not be read or the report file could not be opened (then nothing is shown or awaited).
+// report file, and returns the process's exit status: 0 after a scan whose every line is in
+// the file, 1 when a bound could not be read or the report file could not be opened (then
+// nothing but the closing prompt is shown) or written to the end.
 int run_dialogue();
 
 // Writes the result line of every sphenic number from lower to upper, both included, in
 // ascending order, to console and then to report. Nothing when lower is above upper; an
-// upper bound of 4294967295 ends the scan after that number.
-void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report);
+// upper bound of 4294967295 ends the scan after that number. At the first line that report
+// fails to take, says so on errors and writes nothing more to report; console gets them all.
+void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
+                std::ostream& errors);
 
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_

@@ -22,13 +22,24 @@ LINES_1_TO_100 = ["30=2*3*5", "42=2*3*7", "66=2*3*11", "70=2*5*7", "78=2*3*13"]
 REPORT_FILE = "sphenischezahlen.txt"
 # The report file is a text file: its lines end the way the program's platform ends them.
 REPORT_NEWLINE = b"\r\n" if RUNS_WINDOWS_PROGRAM else b"\n"
-REPORT_FILE_ERROR = (
-    "Fehler: Die Datei sphenischezahlen.txt kann nicht zum Schreiben geoeffnet werden.\n")
+# Windows reports a directory in the way of the file as missing permission.
+DIRECTORY_REASON = ": keine Schreibberechtigung" if RUNS_WINDOWS_PROGRAM else ": es ist ein Verzeichnis"
 
 
 def bound_error(bound_name):
     """Returns the line the program writes to standard error for an unreadable bound."""
     return f"Fehler: Die {bound_name} Grenze muss eine ganze Zahl von 0 bis 4294967295 sein.\n"
+
+
+def report_not_opened(reason):
+    """Returns the line on standard error for a report file that cannot be opened."""
+    return f"Fehler: Die Datei {REPORT_FILE} kann nicht zum Schreiben geoeffnet werden{reason}.\n"
+
+
+def report_broken_off(reason):
+    """Returns the line on standard error for a report file that failed during the scan."""
+    return (f"Fehler: Die Datei {REPORT_FILE} kann nicht weiter geschrieben werden{reason}."
+            " Ab hier fehlen die Zeilen in der Datei.\n")
 
 
 def transcript(result_lines):
@@ -53,12 +64,12 @@ def console_text(raw):
     return raw.decode("ascii").replace("\r\n", "\n")
 
 
-def run(typed, directory, arguments=()):
-    """Runs the program in directory with typed as its whole standard input; returns the
-    completed process with stdout and stderr as text."""
+def run(typed, directory, arguments=(), **options):
+    """Runs the program in directory with typed as its whole standard input and options for
+    subprocess.run; returns the completed process with stdout and stderr as text."""
     completed = subprocess.run(
         COMMAND + list(arguments), input=typed.encode("ascii"), cwd=directory,
-        stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120, check=False)
+        stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120, check=False, **options)
     completed.stdout = console_text(completed.stdout)
     completed.stderr = console_text(completed.stderr)
     return completed
@@ -82,8 +93,8 @@ class ProgramDirectory:
         self.addCleanup(temporary.cleanup)
         self.directory = temporary.name
 
-    def run_program(self, typed, arguments=()):
-        return run(typed, self.directory, arguments)
+    def run_program(self, typed, arguments=(), **options):
+        return run(typed, self.directory, arguments, **options)
 
     def start_program(self, **options):
         """Starts the program with pipes for all three standard streams; it is ended and

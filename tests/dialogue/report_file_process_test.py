@@ -1,14 +1,16 @@
 """Runs the built program in a temporary directory and checks its report file."""
 
 import os
+import resource
 import signal
 import stat
 import time
 import unittest
 
-from program import (LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE_ERROR, REPORT_NEWLINE,
-                     RUNS_WINDOWS_PROGRAM, ProgramDirectory, console_text, report_bytes,
-                     result_lines, run)
+from program import (CLOSING_PROMPT, DIRECTORY_REASON, LINES_1_TO_100, LOWER_PROMPT,
+                     REPORT_NEWLINE, RUNS_WINDOWS_PROGRAM, ProgramDirectory, console_text,
+                     report_broken_off, report_bytes, report_not_opened, result_lines, run,
+                     transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -84,20 +86,41 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
 
+    @unittest.skipUnless(os.path.exists("/dev/full"), "needs a device that is always full")
+    def test_a_full_device_is_said_and_the_console_gets_every_line(self):
+        os.symlink("/dev/full", self.report_path())
+        completed = self.run_program("1\n100\n")
+        self.assertEqual(completed.stdout, transcript(LINES_1_TO_100))
+        self.assertEqual(completed.stderr, report_broken_off(": der Datentraeger ist voll"))
+        self.assertEqual(completed.returncode, 1)
+
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a file size limit is a POSIX signal that ends Wine")
+    def test_a_size_limit_mid_run_leaves_the_whole_lines_before_it(self):
+        typed = "1\n1000\n"
+        lines = result_lines(run(typed, self.directory).stdout)
+        limit = 100  # inside the tenth line
+        kept = max(count for count in range(len(lines))
+                   if len(report_bytes(lines[:count])) <= limit)
+        limit_size = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+        completed = self.run_program(typed, preexec_fn=limit_size)
+        self.assertEqual(completed.stdout, transcript(lines))
+        self.assertEqual(completed.stderr, report_broken_off(": die Datei ist zu gross"))
+        self.assertEqual(completed.returncode, 1)
+        self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
+
+
 class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
-    def assert_ends_at_once_with_the_message(self, **options):
-        """Runs the program with an input that is never closed: it must end by itself."""
-        program = self.start_program(**options)
-        program.wait(timeout=60)
-        shown = program.stdout.read()
-        complaint = program.stderr.read()
-        self.assertEqual(shown, b"")
-        self.assertEqual(console_text(complaint), REPORT_FILE_ERROR)
-        self.assertEqual(program.returncode, 1)
+    def assert_refused_with(self, reason, **options):
+        """Runs the program: it must show the message, then only the closing prompt, take
+        the end of its input as the key and end with status 1."""
+        completed = self.run_program("", **options)
+        self.assertEqual(completed.stdout, CLOSING_PROMPT)
+        self.assertEqual(completed.stderr, report_not_opened(reason))
+        self.assertEqual(completed.returncode, 1)
 
     def test_a_directory_of_that_name(self):
         os.mkdir(self.report_path())
-        self.assert_ends_at_once_with_the_message()
+        self.assert_refused_with(DIRECTORY_REASON)
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "uses POSIX permissions")
     def test_a_directory_without_write_permission(self):
@@ -106,7 +129,7 @@ class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
         self.addCleanup(os.chmod, self.directory, stat.S_IRWXU)
         # Root may write anywhere: the program then runs as the unprivileged "nobody".
         as_nobody = {"user": 65534, "group": 65534, "extra_groups": []} if os.geteuid() == 0 else {}
-        self.assert_ends_at_once_with_the_message(**as_nobody)
+        self.assert_refused_with(": keine Schreibberechtigung", **as_nobody)
         self.assertFalse(os.path.exists(self.report_path()))
 
 

@@ -19,9 +19,11 @@ class ScanRange : public ::testing::TestWithParam<ScanCase> {};
 TEST_P(ScanRange, WritesTheSameLinesToConsoleAndReport) {
   std::ostringstream console;
   std::ostringstream report;
-  scan_range(GetParam().lower, GetParam().upper, console, report);
+  std::ostringstream errors;
+  scan_range(GetParam().lower, GetParam().upper, console, report, errors);
   EXPECT_EQ(console.str(), GetParam().expected);
   EXPECT_EQ(report.str(), GetParam().expected);
+  EXPECT_EQ(errors.str(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
