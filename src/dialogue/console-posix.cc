@@ -5,11 +5,19 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 
 #include "dialogue/console.h"
 
 namespace {
+
+// The signals that end a run from outside while it waits for a key.
+constexpr int kEndingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
+constexpr std::size_t kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+
+// The terminal settings from before the key wait; a signal handler must be able to reach them.
+termios settings_before_wait{};
 
 // Reads one byte from fd, retrying when a signal interrupts the read; returns it, or -1.
 int read_one_byte(int fd) {
@@ -19,6 +27,37 @@ int read_one_byte(int fd) {
     count = read(fd, &byte, 1);
   } while (count < 0 && errno == EINTR);
   return count == 1 ? byte : -1;
+}
+
+// Puts the terminal settings back, then lets the signal take its default effect, so that the
+// process still ends by it. Only async-signal-safe calls.
+extern "C" void restore_terminal_and_end(int signal_number) {
+  tcsetattr(STDIN_FILENO, TCSANOW, &settings_before_wait);
+  // SA_RESETHAND has put the default action back; it takes effect when the handler returns.
+  raise(signal_number);
+}
+
+// Makes each ending signal that is not ignored restore the terminal before it ends the
+// process; keeps the actions it replaces in previous.
+void restore_terminal_on_ending_signals(struct sigaction (&previous)[kEndingSignalCount]) {
+  struct sigaction restoring {};
+  restoring.sa_handler = restore_terminal_and_end;
+  restoring.sa_flags = SA_RESETHAND;
+  sigemptyset(&restoring.sa_mask);
+  for (std::size_t i = 0; i < kEndingSignalCount; ++i) {
+    sigaction(kEndingSignals[i], nullptr, &previous[i]);
+    // An ignored signal (nohup) ends nothing and stays ignored.
+    if (previous[i].sa_handler != SIG_IGN) {
+      sigaction(kEndingSignals[i], &restoring, nullptr);
+    }
+  }
+}
+
+// Gives the ending signals back the actions that previous holds.
+void restore_signal_actions(const struct sigaction (&previous)[kEndingSignalCount]) {
+  for (std::size_t i = 0; i < kEndingSignalCount; ++i) {
+    sigaction(kEndingSignals[i], &previous[i], nullptr);
+  }
 }
 
 }  // namespace
@@ -38,18 +77,23 @@ void prepare_console() {
 }
 
 int wait_for_key() {
-  termios saved{};
-  if (tcgetattr(STDIN_FILENO, &saved) != 0) {
+  if (tcgetattr(STDIN_FILENO, &settings_before_wait) != 0) {
     return std::getchar();
   }
+  struct sigaction previous_actions[kEndingSignalCount];
+  restore_terminal_on_ending_signals(previous_actions);
   // One byte at a time, unechoed; Ctrl-C arrives as a key, so the terminal is always
   // restored. TCSANOW keeps a key that was typed ahead.
-  termios single_key = saved;
+  termios single_key = settings_before_wait;
   single_key.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG);
   single_key.c_cc[VMIN] = 1;
   single_key.c_cc[VTIME] = 0;
   tcsetattr(STDIN_FILENO, TCSANOW, &single_key);
   const int key = read_one_byte(STDIN_FILENO);
-  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  // An arrow key (ESC [ A), a function key or an umlaut in UTF-8 sends several bytes at
+  // once: the rest is waiting already, and must not reach the shell after the program.
+  tcflush(STDIN_FILENO, TCIFLUSH);
+  tcsetattr(STDIN_FILENO, TCSANOW, &settings_before_wait);
+  restore_signal_actions(previous_actions);
   return key;
 }

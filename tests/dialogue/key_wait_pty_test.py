@@ -3,6 +3,7 @@
 import fcntl
 import os
 import select
+import signal
 import subprocess
 import termios
 import time
@@ -51,9 +52,8 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
             output += chunk
         return output
 
-    def press_key_at_the_wait(self, key):
-        """Scans 1 to 100, checks the program waits unechoed, then presses key and checks
-        that the run ends at once with nothing more shown and the terminal restored."""
+    def reach_the_wait(self):
+        """Scans 1 to 100 and checks that the program then waits for a key, unechoed."""
         self.read_until("untere Grenze: ")
         os.write(self.controller, b"1\n")
         self.read_until("obere Grenze: ")
@@ -64,6 +64,11 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
         self.assertIsNone(self.program.poll(), "ended before any key was pressed")
         waiting_settings = termios.tcgetattr(self.terminal)
         self.assertFalse(waiting_settings[3] & (termios.ICANON | termios.ECHO | termios.ISIG))
+
+    def press_key_at_the_wait(self, key):
+        """Presses key at the wait and checks that the run ends at once with nothing more
+        shown and the terminal restored."""
+        self.reach_the_wait()
         os.write(self.controller, key)
         self.assertEqual(self.read_rest(), b"", "the key was echoed")
         self.assertEqual(self.program.returncode, 0)
@@ -74,6 +79,17 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
 
     def test_ctrl_c_is_taken_as_the_key(self):
         self.press_key_at_the_wait(b"\x03")
+
+    def test_every_byte_of_an_arrow_key_is_taken(self):
+        self.press_key_at_the_wait(b"\x1b[A")
+        os.write(self.controller, b"\n")
+        self.assertEqual(os.read(self.terminal, 100), b"\n", "left over for the shell")
+
+    def test_sigterm_at_the_wait_restores_the_terminal(self):
+        self.reach_the_wait()
+        self.program.terminate()
+        self.assertEqual(self.program.wait(timeout=30), -signal.SIGTERM)
+        self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
 
     def test_key_typed_ahead_during_the_scan_is_taken(self):
         self.read_until("untere Grenze: ")
