@@ -9,7 +9,7 @@ import termios
 import time
 import unittest
 
-from program import CLOSING_PROMPT, COMMAND, ProgramDirectory, end_program
+from program import CLOSING_PROMPT, COMMAND, RUN_SECONDS, ProgramDirectory, end_program
 
 
 class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
@@ -27,7 +27,7 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
             preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
         self.addCleanup(end_program, self.program)
 
-    def read_until(self, text, seconds=60):
+    def read_until(self, text, seconds=RUN_SECONDS):
         """Reads the terminal's output until it ends with text; returns all of it."""
         output = b""
         deadline = time.monotonic() + seconds
@@ -40,7 +40,7 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
 
     def read_rest(self):
         """Returns what the program wrote after the last read, once it has ended."""
-        self.program.wait(timeout=30)
+        self.program.wait(timeout=RUN_SECONDS)
         output = b""
         while select.select([self.controller], [], [], 0.2)[0]:
             try:
@@ -88,13 +88,13 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
     def test_sigterm_at_the_wait_restores_the_terminal(self):
         self.reach_the_wait()
         self.program.terminate()
-        self.assertEqual(self.program.wait(timeout=30), -signal.SIGTERM)
+        self.assertEqual(self.program.wait(timeout=RUN_SECONDS), -signal.SIGTERM)
         self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
 
     def test_key_typed_ahead_during_the_scan_is_taken(self):
         self.read_until("untere Grenze: ")
         os.write(self.controller, b"1\n100\nx")
-        self.program.wait(timeout=30)
+        self.program.wait(timeout=RUN_SECONDS)
         self.assertIn(CLOSING_PROMPT.encode("ascii"), self.read_rest())
         self.assertEqual(self.program.returncode, 0)
         self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)

@@ -1,14 +1,18 @@
 """Starts the built program for the process tests and knows the texts it shows."""
 
 import os
-import shlex
 import subprocess
 import tempfile
 
-# The command line that starts the program, e.g. "build/default/sphenischezahlen" or
-# "/usr/lib/wine/wine64 build/windows/sphenischezahlen.exe".
-COMMAND = shlex.split(os.environ["SPHENISCHEZAHLEN_COMMAND"])
+# The command that starts the program, one part per line, e.g. "build/test/sphenischezahlen"
+# or "/usr/lib/wine/wine64" and "build/windows/sphenischezahlen.exe": a blank in a path stays.
+COMMAND = os.environ["SPHENISCHEZAHLEN_COMMAND"].split("\n")
 RUNS_WINDOWS_PROGRAM = COMMAND[-1].lower().endswith(".exe")
+# On Windows the key wait reads the console even when input is piped, so the tests start the
+# program without one there: then it finds no key to wait for.
+NO_CONSOLE = {"creationflags": subprocess.DETACHED_PROCESS} if os.name == "nt" else {}
+# The longest any run of the program may take in a test, so that a hang fails fast.
+RUN_SECONDS = 20
 
 INTRODUCTION = (
     "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen.\n"
@@ -69,7 +73,8 @@ def run(typed, directory, arguments=(), **options):
     subprocess.run; returns the completed process with stdout and stderr as text."""
     completed = subprocess.run(
         COMMAND + list(arguments), input=typed.encode("ascii"), cwd=directory,
-        stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120, check=False, **options)
+        stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=RUN_SECONDS, check=False,
+        **NO_CONSOLE, **options)
     completed.stdout = console_text(completed.stdout)
     completed.stderr = console_text(completed.stderr)
     return completed
@@ -100,7 +105,8 @@ class ProgramDirectory:
         """Starts the program with pipes for all three standard streams; it is ended and
         its pipes are closed when the test is over."""
         program = subprocess.Popen(COMMAND, cwd=self.directory, stdin=subprocess.PIPE,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE, **options)
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                   **NO_CONSOLE, **options)
         self.addCleanup(end_program, program)
         return program
 

@@ -1,16 +1,15 @@
 """Runs the built program in a temporary directory and checks its report file."""
 
 import os
-import resource
 import signal
 import stat
 import time
 import unittest
 
 from program import (CLOSING_PROMPT, DIRECTORY_REASON, LINES_1_TO_100, LOWER_PROMPT,
-                     REPORT_NEWLINE, RUNS_WINDOWS_PROGRAM, ProgramDirectory, console_text,
-                     report_broken_off, report_bytes, report_not_opened, result_lines, run,
-                     transcript)
+                     REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, ProgramDirectory,
+                     console_text, report_broken_off, report_bytes, report_not_opened,
+                     result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -43,7 +42,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         self.assertEqual(self.read_report(), b"")
         program.stdin.write(b"30\n30\n")
         program.stdin.close()
-        self.assertEqual(program.wait(timeout=60), 0)
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
         self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
 
     def test_run_goes_on_when_the_console_goes_away(self):
@@ -56,7 +55,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         for _ in range(10):
             program.stdout.readline()
         program.stdout.close()
-        self.assertEqual(program.wait(timeout=120), 0)
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
         self.assertEqual(self.read_report(), expected)
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a Windows program gets Ctrl-C from its console")
@@ -66,7 +65,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         program.stdin.flush()
         time.sleep(0.5)
         program.send_signal(signal.SIGINT)
-        self.assertEqual(program.wait(timeout=60), -signal.SIGINT)
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), -signal.SIGINT)
         shown = program.stdout.read()
         console = result_lines(console_text(shown))
         self.assertGreater(len(console), 100, "interrupted too early to tell")
@@ -82,7 +81,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         program = self.start_program(preexec_fn=lambda: os.close(1))
         program.stdin.write(b"1\n100\n")
         program.stdin.close()
-        self.assertEqual(program.wait(timeout=60), 0)
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
         self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
 
@@ -96,6 +95,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a file size limit is a POSIX signal that ends Wine")
     def test_a_size_limit_mid_run_leaves_the_whole_lines_before_it(self):
+        import resource  # POSIX only
         typed = "1\n1000\n"
         lines = result_lines(run(typed, self.directory).stdout)
         limit = 100  # inside the tenth line
