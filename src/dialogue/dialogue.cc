@@ -94,10 +94,10 @@ int run_dialogue() {
   const bool written_so_far = static_cast<bool>(report);
   errno = 0;
   report.close();
-  if (written_so_far && !report) {
-    say_report_broken_off(std::cerr, errno);
-  }
   if (!report) {
+    if (written_so_far) {
+      say_report_broken_off(std::cerr, errno);
+    }
     cut_off_broken_line(kReportFileName);
   }
   return end_run(upper && report ? 0 : 1);
