@@ -6,8 +6,7 @@ namespace {
 
 // True when c may follow the digits of a bound: a blank, a tab, a line break or the end.
 bool ends_a_bound(std::istream::int_type c) {
-  return c == std::istream::traits_type::eof() || c == ' ' || c == '\t' || c == '\n' ||
-         c == '\r';
+  return c == std::istream::traits_type::eof() || c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
 }  // namespace

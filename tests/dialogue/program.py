@@ -27,7 +27,8 @@ REPORT_FILE = "sphenischezahlen.txt"
 # The report file is a text file: its lines end the way the program's platform ends them.
 REPORT_NEWLINE = b"\r\n" if RUNS_WINDOWS_PROGRAM else b"\n"
 # Windows reports a directory in the way of the file as missing permission.
-DIRECTORY_REASON = ": keine Schreibberechtigung" if RUNS_WINDOWS_PROGRAM else ": es ist ein Verzeichnis"
+DIRECTORY_REASON = (": keine Schreibberechtigung" if RUNS_WINDOWS_PROGRAM
+                    else ": es ist ein Verzeichnis")
 
 
 def bound_error(bound_name):

@@ -84,7 +84,6 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
         self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
-
     @unittest.skipUnless(os.path.exists("/dev/full"), "needs a device that is always full")
     def test_a_full_device_is_said_and_the_console_gets_every_line(self):
         os.symlink("/dev/full", self.report_path())
