@@ -22,3 +22,19 @@ std::optional<Number> read_bound(std::istream& in) {
   }
   return bound;
 }
+
+std::optional<Number> read_upper_bound(std::istream& in) {
+  const std::optional<Number> bound = read_bound(in);
+  if (!bound) {
+    return std::nullopt;
+  }
+  auto next = in.peek();
+  while (next == ' ' || next == '\t' || next == '\r') {
+    in.get();
+    next = in.peek();
+  }
+  if (next != '\n' && next != std::istream::traits_type::eof()) {
+    return std::nullopt;
+  }
+  return bound;
+}

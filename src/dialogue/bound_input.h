@@ -14,4 +14,9 @@
 // "100abc": a German "ten thousand" must not become 10), end of input.
 std::optional<Number> read_bound(std::istream& in);
 
+// Reads the upper bound as read_bound does, and refuses it unless the rest of its line holds
+// nothing but blanks, tabs and a CR: "20 000" is twenty thousand to a German reader, not 20,
+// and a third number must not vanish unread.
+std::optional<Number> read_upper_bound(std::istream& in);
+
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_BOUND_INPUT_H_

@@ -15,11 +15,12 @@
 
 namespace {
 
-// Shows prompt, reads a bound from standard input and returns it; when none can be read,
-// says so on standard error, naming the bound by its German name, and returns nothing.
-std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name) {
+// Shows prompt, reads a bound from standard input with read and returns it; when none can be
+// read, says so on standard error, naming the bound by its German name, and returns nothing.
+std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name,
+                                    std::optional<Number> (*read)(std::istream&)) {
   std::cout << prompt;
-  const std::optional<Number> bound = read_bound(std::cin);
+  const std::optional<Number> bound = read(std::cin);
   if (!bound) {
     std::cerr << "Fehler: Die " << bound_name
               << " Grenze muss eine ganze Zahl von 0 bis 4294967295 sein." << std::endl;
@@ -82,9 +83,9 @@ int run_dialogue() {
             << "Abbruch mit Strg-C" << std::endl;
 
   // After a bound that cannot be read, nothing more is read and nothing is scanned.
-  const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere");
+  const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere", read_bound);
   const std::optional<Number> upper =
-      lower ? ask_for_bound("obere Grenze: ", "obere") : std::nullopt;
+      lower ? ask_for_bound("obere Grenze: ", "obere", read_upper_bound) : std::nullopt;
   if (upper) {
     scan_range(*lower, *upper, std::cout, report, std::cerr);
   }

@@ -12,7 +12,7 @@ class Scans(ProgramDirectory, unittest.TestCase):
             ("1\n100\n", LINES_1_TO_100),
             ("1 100\n", LINES_1_TO_100),
             ("\n\n   1\n\n\t100", LINES_1_TO_100),
-            ("1\r\n100\r\n", LINES_1_TO_100),
+            ("1\r\n100 \t\r\n", LINES_1_TO_100),
             ("+30\n+30\n", ["30=2*3*5"]),
             ("31\n41\n", []),
             ("100\n1\n", []),
@@ -57,6 +57,9 @@ class BadBounds(ProgramDirectory, unittest.TestCase):
             ("1\n10.000\n", "obere", upper_refused),
             ("1 100abc\n", "obere", upper_refused),
             ("30 99999999999999999999\n", "obere", upper_refused),
+            # Nothing may stand after the upper bound on its line: "20 000" is not 20.
+            ("1\n20 000\n", "obere", upper_refused),
+            ("1 100 200\n", "obere", upper_refused),
         ]
         for typed, bound_name, expected_stdout in cases:
             with self.subTest(typed=typed):
