@@ -30,14 +30,17 @@ std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name,
 
 // Writes the result line to report unless a write there has failed before, so that the file
 // holds every line up to its first failure and none after it; says so on errors at that one.
+// Each line that report takes whole moves whole_lines_end behind it.
 void write_report_line(std::ostream& report, Number n, const FactorTriple& factors,
-                       std::ostream& errors) {
+                       std::streampos& whole_lines_end, std::ostream& errors) {
   if (!report) {
     return;
   }
   errno = 0;
   write_result_line(report, n, factors);
-  if (!report) {
+  if (report) {
+    whole_lines_end = report.tellp();
+  } else {
     say_report_broken_off(errors, errno);
   }
 }
@@ -51,20 +54,21 @@ int end_run(int exit_status) {
 
 }  // namespace
 
-void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
-                std::ostream& errors) {
+std::streampos scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
+                          std::ostream& errors) {
+  std::streampos whole_lines_end = report.tellp();
   // 0 and 1 are passed over without a test: no number below 2 can be sphenic.
   if (lower > upper || upper < 2) {
-    return;
+    return whole_lines_end;
   }
   // The test sits at the end of the loop, so that n never steps past upper and wraps.
   for (Number n = std::max(lower, Number{2});; ++n) {
     if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
       write_result_line(console, n, *factors);
-      write_report_line(report, n, *factors, errors);
+      write_report_line(report, n, *factors, whole_lines_end, errors);
     }
     if (n == upper) {
-      return;
+      return whole_lines_end;
     }
   }
 }
@@ -86,8 +90,9 @@ int run_dialogue() {
   const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere", read_bound);
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere", read_upper_bound) : std::nullopt;
+  std::streampos whole_lines_end = 0;
   if (upper) {
-    scan_range(*lower, *upper, std::cout, report, std::cerr);
+    whole_lines_end = scan_range(*lower, *upper, std::cout, report, std::cerr);
   }
 
   // Closed before the closing prompt, so that a failed close is still said while the user
@@ -99,7 +104,7 @@ int run_dialogue() {
     if (written_so_far) {
       say_report_broken_off(std::cerr, errno);
     }
-    cut_off_broken_line(kReportFileName);
+    cut_back_to_whole_lines(kReportFileName, whole_lines_end);
   }
   return end_run(upper && report ? 0 : 1);
 }

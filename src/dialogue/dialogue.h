@@ -2,6 +2,7 @@
 #ifndef SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_
 #define SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_
 
+#include <ios>
 #include <ostream>
 
 #include "arith/number.h"
@@ -16,7 +17,9 @@ int run_dialogue();
 // ascending order, to console and then to report. Nothing when lower is above upper; an
 // upper bound of 4294967295 ends the scan after that number. At the first line that report
 // fails to take, says so on errors and writes nothing more to report; console gets them all.
-void scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
-                std::ostream& errors);
+// Returns report's position behind the last line it took whole, or -1 where report cannot
+// tell its position (a pipe).
+std::streampos scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
+                          std::ostream& errors);
 
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_DIALOGUE_H_

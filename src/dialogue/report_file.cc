@@ -1,12 +1,11 @@
-// The messages about the report file, with the cause in German where it is a common one.
+// The messages about the report file, with the cause in German where it is a common one, and
+// the cut back to whole lines after a failure.
 #include "dialogue/report_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <string>
+#include <system_error>
 
 const char* failure_reason(int error_number) {
   switch (error_number) {
@@ -40,23 +39,11 @@ void say_report_broken_off(std::ostream& errors, int error_number) {
          << std::endl;
 }
 
-void cut_off_broken_line(const char* file_name) {
+void cut_back_to_whole_lines(const char* file_name, std::streamoff whole_lines_size) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(file_name, error);
-  if (error || size == 0) {
+  if (error || whole_lines_size < 0 || size <= static_cast<std::uintmax_t>(whole_lines_size)) {
     return;
   }
-  // A result line is at most 45 bytes long, so the last line break lies within the tail.
-  const std::uintmax_t tail_size = std::min<std::uintmax_t>(size, 64);
-  std::string tail(tail_size, '\0');
-  std::ifstream file(file_name, std::ios::binary);
-  if (!file.seekg(static_cast<std::streamoff>(size - tail_size)).read(&tail[0], tail.size())) {
-    return;
-  }
-  const std::size_t last_break = tail.rfind('\n');
-  if (last_break != std::string::npos) {
-    std::filesystem::resize_file(file_name, size - tail_size + last_break + 1, error);
-  } else if (tail_size == size) {
-    std::filesystem::resize_file(file_name, 0, error);
-  }
+  std::filesystem::resize_file(file_name, static_cast<std::uintmax_t>(whole_lines_size), error);
 }

@@ -1,7 +1,9 @@
-// The report file's name, and the lines that tell the user when it cannot be written.
+// The report file's name, the lines that tell the user when it cannot be written, and its
+// repair after a failed write.
 #ifndef SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
 #define SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
 
+#include <ios>
 #include <ostream>
 
 // The copy of the result lines, in the current directory, written afresh by every run.
@@ -18,8 +20,10 @@ void say_report_not_opened(std::ostream& errors, int error_number);
 // lines from here on are missing in it.
 void say_report_broken_off(std::ostream& errors, int error_number);
 
-// Cuts the closed file file_name back to its last line break: a write that broke off inside a
-// line may have left part of it. Leaves anything that is no regular file as it is.
-void cut_off_broken_line(const char* file_name);
+// Cuts the closed file file_name back to whole_lines_size bytes, where its last whole line
+// ends: a failed write may have left part of a line, and closing the stream may have written
+// that line out after all. Leaves a file no larger than that, anything that is no regular
+// file, and an unknown size (-1) alone.
+void cut_back_to_whole_lines(const char* file_name, std::streamoff whole_lines_size);
 
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_

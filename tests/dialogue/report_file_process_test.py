@@ -95,17 +95,30 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a file size limit is a POSIX signal that ends Wine")
     def test_a_size_limit_mid_run_leaves_the_whole_lines_before_it(self):
         import resource  # POSIX only
-        typed = "1\n1000\n"
-        lines = result_lines(run(typed, self.directory).stdout)
         limit = 100  # inside the tenth line
-        kept = max(count for count in range(len(lines))
-                   if len(report_bytes(lines[:count])) <= limit)
-        limit_size = lambda: resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
-        completed = self.run_program(typed, preexec_fn=limit_size)
-        self.assertEqual(completed.stdout, transcript(lines))
-        self.assertEqual(completed.stderr, report_broken_off(": die Datei ist zu gross"))
-        self.assertEqual(completed.returncode, 1)
-        self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
+        limit_size = lambda: resource.setrlimit(resource.RLIMIT_FSIZE,
+                                                (limit, resource.RLIM_INFINITY))
+        # When the limit is lifted, the range gives more than a pipe takes: the scan stalls on
+        # the console until the test reads it, so the file is closed only after the lifting.
+        for typed, lifted in ((b"1\n1000\n", False), (b"1\n30000\n", True)):
+            with self.subTest(lifted=lifted):
+                program = self.start_program(preexec_fn=limit_size)
+                program.stdin.write(typed)
+                program.stdin.flush()
+                message = b""
+                if lifted:
+                    message = program.stderr.readline()
+                    unlimited = (resource.RLIM_INFINITY, resource.RLIM_INFINITY)
+                    resource.prlimit(program.pid, resource.RLIMIT_FSIZE, unlimited)
+                stdout, stderr = program.communicate(timeout=RUN_SECONDS)
+                lines = result_lines(console_text(stdout))
+                self.assertEqual(console_text(stdout), transcript(lines))
+                self.assertEqual(console_text(message + stderr),
+                                 report_broken_off(": die Datei ist zu gross"))
+                self.assertEqual(program.returncode, 1)
+                kept = max(count for count in range(len(lines))
+                           if len(report_bytes(lines[:count])) <= limit)
+                self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
 
 
 class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
