@@ -64,8 +64,10 @@ std::streampos scan_range(Number lower, Number upper, std::ostream& console, std
   // The test sits at the end of the loop, so that n never steps past upper and wraps.
   for (Number n = std::max(lower, Number{2});; ++n) {
     if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
-      write_result_line(console, n, *factors);
+      // The file first: a run ended between the two writes leaves no line shown that is
+      // missing from the file.
       write_report_line(report, n, *factors, whole_lines_end, errors);
+      write_result_line(console, n, *factors);
     }
     if (n == upper) {
       return whole_lines_end;

@@ -14,7 +14,7 @@
 int run_dialogue();
 
 // Writes the result line of every sphenic number from lower to upper, both included, in
-// ascending order, to console and then to report. Nothing when lower is above upper; an
+// ascending order, to report and then to console. Nothing when lower is above upper; an
 // upper bound of 4294967295 ends the scan after that number. At the first line that report
 // fails to take, says so on errors and writes nothing more to report; console gets them all.
 // Returns report's position behind the last line it took whole, or -1 where report cannot

@@ -1,7 +1,9 @@
 // Tests of scan_range: which numbers of a range are reported, where, and that it ends.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
+#include <streambuf>
 #include <string>
 
 #include "dialogue/dialogue.h"
@@ -34,5 +36,18 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{0, 1, ""}, ScanCase{100, 1, ""}, ScanCase{4294967295, 0, ""},
         // The scan must stop after the largest Number instead of wrapping around to 0.
         ScanCase{4294967295, 4294967295, ""}));
+
+// A stream buffer that takes nothing, like a full disk.
+struct RefusingBuffer : std::streambuf {};
+
+TEST(ScanRange, SaysTheFileBrokeOffRightBeforeTheFirstLineMissingThere) {
+  RefusingBuffer refusing;
+  std::ostream report(&refusing);
+  std::ostringstream console_and_errors;
+  scan_range(30, 42, console_and_errors, report, console_and_errors);
+  EXPECT_EQ(console_and_errors.str(),
+            "Fehler: Die Datei sphenischezahlen.txt kann nicht weiter geschrieben werden. Ab hier"
+            " fehlen die Zeilen in der Datei.\n30=2*3*5\n42=2*3*7\n");
+}
 
 }  // namespace
