@@ -11,6 +11,7 @@
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
 #include "dialogue/report_file.h"
+#include "dialogue/report_lock.h"
 #include "dialogue/result_line.h"
 
 namespace {
@@ -76,6 +77,11 @@ std::streampos scan_range(Number lower, Number upper, std::ostream& console, std
 }
 
 int run_dialogue() {
+  // A second run in this directory would empty the file under the first: it touches nothing.
+  if (!lock_report_file(kReportFileName)) {
+    say_report_in_use(std::cerr);
+    return end_run(1);
+  }
   // Created, or emptied, before anything is shown.
   errno = 0;
   std::ofstream report(kReportFileName);

@@ -39,6 +39,13 @@ void say_report_broken_off(std::ostream& errors, int error_number) {
          << std::endl;
 }
 
+void say_report_in_use(std::ostream& errors) {
+  errors << "Fehler: Die Datei " << kReportFileName
+         << " wird gerade von einem anderen Lauf geschrieben. Starten Sie diesen Lauf in einem"
+            " anderen Verzeichnis."
+         << std::endl;
+}
+
 void cut_back_to_whole_lines(const char* file_name, std::streamoff whole_lines_size) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(file_name, error);

@@ -20,6 +20,9 @@ void say_report_not_opened(std::ostream& errors, int error_number);
 // lines from here on are missing in it.
 void say_report_broken_off(std::ostream& errors, int error_number);
 
+// Tells errors that another run writes the report file in this directory just now.
+void say_report_in_use(std::ostream& errors);
+
 // Cuts the closed file file_name back to whole_lines_size bytes, where its last whole line
 // ends: a failed write may have left part of a line, and closing the stream may have written
 // that line out after all. Leaves a file no larger than that, anything that is no regular

@@ -47,6 +47,12 @@ def report_broken_off(reason):
             " Ab hier fehlen die Zeilen in der Datei.\n")
 
 
+def report_in_use():
+    """Returns the line on standard error for a report file that another run writes."""
+    return (f"Fehler: Die Datei {REPORT_FILE} wird gerade von einem anderen Lauf geschrieben."
+            " Starten Sie diesen Lauf in einem anderen Verzeichnis.\n")
+
+
 def transcript(result_lines):
     """Returns standard output of a run whose input is piped in and scans without fault."""
     lines = "".join(line + "\n" for line in result_lines)
@@ -101,6 +107,15 @@ class ProgramDirectory:
 
     def run_program(self, typed, arguments=(), **options):
         return run(typed, self.directory, arguments, **options)
+
+    def read_until(self, program, text):
+        """Reads the standard output of program, started by start_program, until it ends
+        with text."""
+        shown = b""
+        while not shown.endswith(text.encode("ascii")):
+            chunk = program.stdout.read1(4096)
+            self.assertTrue(chunk, f"no {text!r} in {shown!r}")
+            shown += chunk
 
     def start_program(self, **options):
         """Starts the program with pipes for all three standard streams; it is ended and

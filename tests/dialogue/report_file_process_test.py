@@ -8,8 +8,8 @@ import unittest
 
 from program import (CLOSING_PROMPT, DIRECTORY_REASON, LINES_1_TO_100, LOWER_PROMPT,
                      REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, ProgramDirectory,
-                     console_text, report_broken_off, report_bytes, report_not_opened,
-                     result_lines, run, transcript)
+                     console_text, report_broken_off, report_bytes, report_in_use,
+                     report_not_opened, result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -34,11 +34,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
     def test_old_lines_are_gone_before_the_first_prompt_is_answered(self):
         self.write_old_report()
         program = self.start_program()
-        shown = b""
-        while not shown.endswith(LOWER_PROMPT.encode("ascii")):
-            chunk = program.stdout.read1(4096)
-            self.assertTrue(chunk, f"no prompt in {shown!r}")
-            shown += chunk
+        self.read_until(program, LOWER_PROMPT)
         self.assertEqual(self.read_report(), b"")
         program.stdin.write(b"30\n30\n")
         program.stdin.close()
@@ -122,6 +118,19 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 kept = max(count for count in range(len(lines))
                            if len(report_bytes(lines[:count])) <= limit)
                 self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
+
+    def test_a_second_run_in_the_same_folder_touches_nothing(self):
+        first = self.start_program()
+        self.read_until(first, LOWER_PROMPT)
+        second = self.run_program("30\n30\n")
+        self.assertEqual(second.stdout, CLOSING_PROMPT)
+        self.assertEqual(second.stderr, report_in_use())
+        self.assertEqual(second.returncode, 1)
+        self.assertEqual(self.read_report(), b"")
+        first.stdin.write(b"1\n100\n")
+        first.stdin.close()
+        self.assertEqual(first.wait(timeout=RUN_SECONDS), 0)
+        self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
 
 class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
