@@ -2,6 +2,7 @@
 
 import fcntl
 import os
+import resource
 import select
 import signal
 import subprocess
@@ -12,19 +13,35 @@ import unittest
 from program import CLOSING_PROMPT, COMMAND, RUN_SECONDS, ProgramDirectory, end_program
 
 
+# The signals that end a run from outside, each of which must put the terminal back.
+ENDING_SIGNALS = (signal.SIGTERM, signal.SIGHUP, signal.SIGINT, signal.SIGQUIT)
+
+
+def become_a_console_program():
+    """Runs in the child: makes its terminal the controlling one, as in a real console, so
+    that Ctrl-C would raise SIGINT unless the program turns that off; gives the ending
+    signals their default actions, which a parent such as a background job may have
+    changed; and keeps SIGQUIT from dumping core."""
+    fcntl.ioctl(0, termios.TIOCSCTTY, 0)
+    for ending_signal in ENDING_SIGNALS:
+        signal.signal(ending_signal, signal.SIG_DFL)
+    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+
+
 class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
     def setUp(self):
         super().setUp()
+        self.start_on_a_new_terminal()
+
+    def start_on_a_new_terminal(self):
+        """Starts the program on a pseudo-terminal of its own."""
         self.controller, self.terminal = os.openpty()
         self.addCleanup(os.close, self.controller)
         self.addCleanup(os.close, self.terminal)
         self.settings_before = termios.tcgetattr(self.terminal)
-        # The terminal becomes the program's controlling terminal, as in a real console,
-        # so that Ctrl-C would raise SIGINT unless the program turns that off.
         self.program = subprocess.Popen(
             COMMAND, cwd=self.directory, stdin=self.terminal, stdout=self.terminal,
-            stderr=self.terminal, start_new_session=True,
-            preexec_fn=lambda: fcntl.ioctl(0, termios.TIOCSCTTY, 0))
+            stderr=self.terminal, start_new_session=True, preexec_fn=become_a_console_program)
         self.addCleanup(end_program, self.program)
 
     def read_until(self, text, seconds=RUN_SECONDS):
@@ -85,11 +102,15 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
         os.write(self.controller, b"\n")
         self.assertEqual(os.read(self.terminal, 100), b"\n", "left over for the shell")
 
-    def test_sigterm_at_the_wait_restores_the_terminal(self):
-        self.reach_the_wait()
-        self.program.terminate()
-        self.assertEqual(self.program.wait(timeout=RUN_SECONDS), -signal.SIGTERM)
-        self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
+    def test_an_ending_signal_at_the_wait_restores_the_terminal(self):
+        for ending_signal in ENDING_SIGNALS:
+            with self.subTest(signal=ending_signal.name):
+                end_program(self.program)  # and its lock on the report file
+                self.start_on_a_new_terminal()
+                self.reach_the_wait()
+                self.program.send_signal(ending_signal)
+                self.assertEqual(self.program.wait(timeout=RUN_SECONDS), -ending_signal)
+                self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
 
     def test_key_typed_ahead_during_the_scan_is_taken(self):
         self.read_until("untere Grenze: ")

@@ -75,11 +75,11 @@ def console_text(raw):
     return raw.decode("ascii").replace("\r\n", "\n")
 
 
-def run(typed, directory, arguments=(), **options):
-    """Runs the program in directory with typed as its whole standard input and options for
+def run(typed, directory, arguments=(), command=COMMAND, **options):
+    """Runs command in directory with typed as its whole standard input and options for
     subprocess.run; returns the completed process with stdout and stderr as text."""
     completed = subprocess.run(
-        COMMAND + list(arguments), input=typed.encode("ascii"), cwd=directory,
+        command + list(arguments), input=typed.encode("ascii"), cwd=directory,
         stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=RUN_SECONDS, check=False,
         **NO_CONSOLE, **options)
     completed.stdout = console_text(completed.stdout)
