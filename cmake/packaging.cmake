@@ -10,6 +10,17 @@ else()
 endif()
 install(TARGETS sphenischezahlen RUNTIME DESTINATION ${program_destination})
 install(FILES README.md DESTINATION ${documentation_destination})
+if(NOT WIN32)
+  # A stripped program (cmake --install --strip, and every package) loses the compiler's
+  # .comment and .note sections too, as Debian's own stripping does.
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+        --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:sphenischezahlen>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
 
 set(SPHENISCHEZAHLEN_MAINTAINER
   "sphenischezahlen maintainers <maintainers@sphenischezahlen.example>"
@@ -28,6 +39,8 @@ if(WIN32)
 else()
   set(CPACK_GENERATOR TGZ DEB)
 endif()
+# Stripped in the packages only: the program in the build tree keeps its symbols.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
