@@ -1,16 +1,58 @@
-# Installation and packages: the program and its README. On Windows both lie side by side
-# at the top, where a user who unpacks the zip finds them; elsewhere in the usual places.
+# Installation and packages: the program and its README; on Linux also its manual page, its
+# change log and the lintian overrides of the .deb. CPack makes a .deb and a .tar.gz on
+# Linux and a zip on Windows.
 include(GNUInstallDirs)
-if(WIN32)
-  set(program_destination .)
-  set(documentation_destination .)
-else()
-  set(program_destination ${CMAKE_INSTALL_BINDIR})
-  set(documentation_destination ${CMAKE_INSTALL_DOCDIR})
+
+# A release never goes out without its entry in the change log, nor with a manual page that
+# names another version.
+file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG newest_entry LIMIT_COUNT 1
+  REGEX "^sphenischezahlen \\(")
+string(REGEX REPLACE "^sphenischezahlen \\(([^)]*)\\).*" "\\1" newest_version "${newest_entry}")
+if(NOT newest_version STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "The newest entry in CHANGELOG is for version '${newest_version}', "
+    "but the project's version is ${PROJECT_VERSION}: add an entry for it.")
 endif()
-install(TARGETS sphenischezahlen RUNTIME DESTINATION ${program_destination})
-install(FILES README.md DESTINATION ${documentation_destination})
-if(NOT WIN32)
+file(STRINGS ${PROJECT_SOURCE_DIR}/doc/sphenischezahlen.1 manual_title LIMIT_COUNT 1
+  REGEX "^\\.TH ")
+string(FIND "${manual_title}" "\"sphenischezahlen ${PROJECT_VERSION}\"" version_at)
+if(version_at EQUAL -1)
+  message(FATAL_ERROR "The manual page doc/sphenischezahlen.1 does not name version "
+    "${PROJECT_VERSION} in its title line: ${manual_title}")
+endif()
+
+# Folders that the installation makes are readable for everybody, so that a package built
+# under umask 077 installs no folder that only root can read (see package_folders.cmake).
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+if(WIN32)
+  # Side by side at the top, where a user who unpacks the zip finds them.
+  install(TARGETS sphenischezahlen RUNTIME DESTINATION .)
+  install(FILES README.md DESTINATION .)
+else()
+  install(TARGETS sphenischezahlen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+  # Writes source compressed with gzip -9n as name.gz into the build tree: as small as gzip
+  # makes it, with no file name or time in the header, as Debian wants its documentation.
+  find_program(GZIP_EXECUTABLE gzip REQUIRED)
+  function(add_compressed_document source name)
+    set(copy ${PROJECT_BINARY_DIR}/${name})
+    add_custom_command(OUTPUT ${copy}.gz
+      COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${source} ${copy}
+      COMMAND ${GZIP_EXECUTABLE} -9nf ${copy}
+      DEPENDS ${PROJECT_SOURCE_DIR}/${source} VERBATIM)
+    set(compressed_documents ${compressed_documents} ${copy}.gz PARENT_SCOPE)
+  endfunction()
+  add_compressed_document(doc/sphenischezahlen.1 sphenischezahlen.1)
+  add_compressed_document(CHANGELOG changelog)
+  add_custom_target(compressed_documents ALL DEPENDS ${compressed_documents})
+  install(FILES ${PROJECT_BINARY_DIR}/sphenischezahlen.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES packaging/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sphenischezahlen)
+
   # A stripped program (cmake --install --strip, and every package) loses the compiler's
   # .comment and .note sections too, as Debian's own stripping does.
   install(CODE "
@@ -27,7 +69,8 @@ set(SPHENISCHEZAHLEN_MAINTAINER
   CACHE STRING "Name and mail address of the package maintainer")
 set(CPACK_PACKAGE_VENDOR "sphenischezahlen")
 set(CPACK_PACKAGE_CONTACT "${SPHENISCHEZAHLEN_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "list the sphenic numbers between two bounds")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "console program that lists the sphenic numbers between two bounds")
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "An interactive console program in German that lists the sphenic numbers,"
   "the products of exactly three distinct primes such as 30 = 2*3*5, between a"
@@ -44,4 +87,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_folders.cmake)
 include(CPack)
