@@ -1,6 +1,6 @@
 # Installation and packages: the program and its README; on Linux also its manual page, its
 # change log and the lintian overrides of the .deb. CPack makes a .deb and a .tar.gz on
-# Linux and a zip on Windows.
+# Linux and a zip on Windows, each the same for the same commit.
 include(GNUInstallDirs)
 
 # A release never goes out without its entry in the change log, nor with a manual page that
@@ -88,4 +88,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_folders.cmake)
+# The package step sets its own time stamp; see the file for why.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_environment.cmake)
+set(CPACK_SPHENISCHEZAHLEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)
