@@ -87,9 +87,25 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(CMAKE_CROSSCOMPILING AND NOT WIN32)
+  # A cross-built package is named for its processor, so that it never takes the name of
+  # the build machine's own, and the .deb is for the architecture it runs on.
+  set(CPACK_SYSTEM_NAME ${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR})
+  execute_process(
+    COMMAND dpkg-architecture -t ${CMAKE_CXX_LIBRARY_ARCHITECTURE} -q DEB_HOST_ARCH
+    OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE
+    ERROR_QUIET)
+  if(NOT CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
+    message(WARNING "dpkg-architecture (package dpkg-dev) cannot name the Debian architecture "
+      "of ${CMAKE_CXX_LIBRARY_ARCHITECTURE}: a .deb of this build would be marked for the "
+      "build machine's.")
+  endif()
+endif()
+# The same packages for the same commit, whoever makes them, when, and under which umask:
+# the package step sets its own time stamp and puts right the modes that the umask changes.
+# Each script says how.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_environment.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_folders.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_deb_members.cmake)
-# The package step sets its own time stamp; see the file for why.
-set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_environment.cmake)
 set(CPACK_SPHENISCHEZAHLEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 include(CPack)
