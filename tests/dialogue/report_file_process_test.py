@@ -167,5 +167,6 @@ class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
             self.skipTest(f"nobody cannot start the program here: {error}")
         self.assertFalse(os.path.exists(self.report_path()))
 
+
 if __name__ == "__main__":
     unittest.main()
