@@ -98,7 +98,7 @@ if(CMAKE_CROSSCOMPILING AND NOT WIN32)
   if(NOT CPACK_DEBIAN_PACKAGE_ARCHITECTURE)
     message(WARNING "dpkg-architecture (package dpkg-dev) cannot name the Debian architecture "
       "of ${CMAKE_CXX_LIBRARY_ARCHITECTURE}: a .deb of this build would be marked for the "
-      "build machine's.")
+      "build machine's architecture.")
   endif()
 endif()
 # The same packages for the same commit, whoever makes them, when, and under which umask:
