@@ -2,12 +2,12 @@
 # (an ar archive) the modes of its temporary files, which follow the umask of the build;
 # this sets them to 0644, as Debian's own tools write them, so that the .deb is the same
 # under every umask. Only the mode field of each member's header changes.
+set(mode_file "${CPACK_TOPLEVEL_DIRECTORY}/ar-member-mode")
+file(WRITE "${mode_file}" "100644  ")  # octal, padded with blanks to the field's 8 bytes
 foreach(package IN LISTS CPACK_PACKAGE_FILES)
   if(NOT package MATCHES "\\.deb$")
     continue()
   endif()
-  set(mode_file "${CPACK_TOPLEVEL_DIRECTORY}/ar-member-mode")
-  file(WRITE "${mode_file}" "100644  ")  # octal, padded with blanks to the field's 8 bytes
   # Each member: a 60-byte header (mode at byte 40, size at byte 48), then its data, padded
   # to an even length; the first header follows the 8-byte magic "!<arch>\n".
   set(header 8)

@@ -98,10 +98,8 @@ int run_dialogue() {
   const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere", read_bound);
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere", read_upper_bound) : std::nullopt;
-  std::streampos whole_lines_end = 0;
-  if (upper) {
-    whole_lines_end = scan_range(*lower, *upper, std::cout, report, std::cerr);
-  }
+  const std::streampos whole_lines_end =
+      upper ? scan_range(*lower, *upper, std::cout, report, std::cerr) : report.tellp();
 
   // Closed before the closing prompt, so that a failed close is still said while the user
   // is there to read it.
