@@ -2,8 +2,6 @@
 #include "dialogue/dialogue.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
 #include <iostream>
 #include <optional>
 
@@ -11,7 +9,6 @@
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
 #include "dialogue/report_file.h"
-#include "dialogue/report_lock.h"
 #include "dialogue/result_line.h"
 
 namespace {
@@ -29,23 +26,6 @@ std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name,
   return bound;
 }
 
-// Writes the result line to report unless a write there has failed before, so that the file
-// holds every line up to its first failure and none after it; says so on errors at that one.
-// Each line that report takes whole moves whole_lines_end behind it.
-void write_report_line(std::ostream& report, Number n, const FactorTriple& factors,
-                       std::streampos& whole_lines_end, std::ostream& errors) {
-  if (!report) {
-    return;
-  }
-  errno = 0;
-  write_result_line(report, n, factors);
-  if (report) {
-    whole_lines_end = report.tellp();
-  } else {
-    say_report_broken_off(errors, errno);
-  }
-}
-
 // Shows the closing prompt, waits for a key and returns exit_status.
 int end_run(int exit_status) {
   std::cout << "Druecken Sie eine beliebige Taste:" << std::flush;
@@ -55,38 +35,28 @@ int end_run(int exit_status) {
 
 }  // namespace
 
-std::streampos scan_range(Number lower, Number upper, std::ostream& console, std::ostream& report,
-                          std::ostream& errors) {
-  std::streampos whole_lines_end = report.tellp();
+void scan_range(Number lower, Number upper, std::ostream& console, ReportFile& report) {
   // 0 and 1 are passed over without a test: no number below 2 can be sphenic.
   if (lower > upper || upper < 2) {
-    return whole_lines_end;
+    return;
   }
   // The test sits at the end of the loop, so that n never steps past upper and wraps.
   for (Number n = std::max(lower, Number{2});; ++n) {
     if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
       // The file first: a run ended between the two writes leaves no line shown that is
       // missing from the file.
-      write_report_line(report, n, *factors, whole_lines_end, errors);
+      report.take_line(n, *factors);
       write_result_line(console, n, *factors);
     }
     if (n == upper) {
-      return whole_lines_end;
+      return;
     }
   }
 }
 
 int run_dialogue() {
-  // A second run in this directory would empty the file under the first: it touches nothing.
-  if (!lock_report_file(kReportFileName)) {
-    say_report_in_use(std::cerr);
-    return end_run(1);
-  }
-  // Created, or emptied, before anything is shown.
-  errno = 0;
-  std::ofstream report(kReportFileName);
-  if (!report) {
-    say_report_not_opened(std::cerr, errno);
+  ReportFile report(std::cerr);
+  if (!report.open()) {
     return end_run(1);
   }
 
@@ -98,19 +68,11 @@ int run_dialogue() {
   const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere", read_bound);
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere", read_upper_bound) : std::nullopt;
-  const std::streampos whole_lines_end =
-      upper ? scan_range(*lower, *upper, std::cout, report, std::cerr) : report.tellp();
-
-  // Closed before the closing prompt, so that a failed close is still said while the user
-  // is there to read it.
-  const bool written_so_far = static_cast<bool>(report);
-  errno = 0;
-  report.close();
-  if (!report) {
-    if (written_so_far) {
-      say_report_broken_off(std::cerr, errno);
-    }
-    cut_back_to_whole_lines(kReportFileName, whole_lines_end);
+  if (upper) {
+    scan_range(*lower, *upper, std::cout, report);
   }
-  return end_run(upper && report ? 0 : 1);
+  // Finished before the closing prompt, so that what went wrong with the file is still said
+  // while the user is there to read it.
+  const bool every_line_in_file = report.finish();
+  return end_run(upper && every_line_in_file ? 0 : 1);
 }

@@ -1,11 +1,10 @@
-// The messages about the report file, with the cause in German where it is a common one, and
-// the cut back to whole lines after a failure.
+// The report file of one run: its lock, its lines, its failures and the messages about them,
+// with the cause in German where it is a common one.
 #include "dialogue/report_file.h"
 
 #include <cerrno>
-#include <cstdint>
-#include <filesystem>
-#include <system_error>
+
+#include "dialogue/result_line.h"
 
 const char* failure_reason(int error_number) {
   switch (error_number) {
@@ -28,29 +27,68 @@ const char* failure_reason(int error_number) {
   }
 }
 
-void say_report_not_opened(std::ostream& errors, int error_number) {
-  errors << "Fehler: Die Datei " << kReportFileName << " kann nicht zum Schreiben geoeffnet werden"
-         << failure_reason(error_number) << '.' << std::endl;
+ReportFile::ReportFile(std::ostream& errors) : errors_(errors), lines_(&file_) {}
+
+ReportFile::ReportFile(std::streambuf& lines, std::ostream& errors)
+    : errors_(errors), lines_(&lines) {}
+
+bool ReportFile::open() {
+  // A second run in this directory would empty the file under the first: it touches nothing.
+  if (!lock_.acquire(kReportFileName)) {
+    errors_ << "Fehler: Die Datei " << kReportFileName
+            << " wird gerade von einem anderen Lauf geschrieben. Starten Sie diesen Lauf in"
+               " einem anderen Verzeichnis."
+            << std::endl;
+    return false;
+  }
+  errno = 0;
+  if (!file_.open(kReportFileName, std::ios::out)) {
+    errors_ << "Fehler: Die Datei " << kReportFileName
+            << " kann nicht zum Schreiben geoeffnet werden" << failure_reason(errno) << '.'
+            << std::endl;
+    return false;
+  }
+  return true;
 }
 
-void say_report_broken_off(std::ostream& errors, int error_number) {
-  errors << "Fehler: Die Datei " << kReportFileName << " kann nicht weiter geschrieben werden"
-         << failure_reason(error_number) << ". Ab hier fehlen die Zeilen in der Datei."
-         << std::endl;
-}
-
-void say_report_in_use(std::ostream& errors) {
-  errors << "Fehler: Die Datei " << kReportFileName
-         << " wird gerade von einem anderen Lauf geschrieben. Starten Sie diesen Lauf in einem"
-            " anderen Verzeichnis."
-         << std::endl;
-}
-
-void cut_back_to_whole_lines(const char* file_name, std::streamoff whole_lines_size) {
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(file_name, error);
-  if (error || whole_lines_size < 0 || size <= static_cast<std::uintmax_t>(whole_lines_size)) {
+void ReportFile::take_line(Number n, const FactorTriple& factors) {
+  if (!lines_) {
     return;
   }
-  std::filesystem::resize_file(file_name, static_cast<std::uintmax_t>(whole_lines_size), error);
+  errno = 0;
+  write_result_line(lines_, n, factors);
+  if (lines_) {
+    whole_lines_end_ = lines_.tellp();
+  } else {
+    break_off(errno);
+  }
+}
+
+bool ReportFile::finish() {
+  if (lines_ && file_.is_open()) {
+    errno = 0;
+    if (!file_.close()) {
+      lines_.setstate(std::ios::badbit);
+      break_off(errno);
+    }
+  }
+  // Lines written into a file that has lost its name are nowhere the user can find them.
+  if (whole_lines_end_ > 0 && !lock_.still_named(kReportFileName)) {
+    errors_ << "Fehler: Die Datei " << kReportFileName
+            << " wurde waehrend des Laufs entfernt oder ersetzt. Die Zeilen dieses Laufs stehen"
+               " nicht darin."
+            << std::endl;
+    return false;
+  }
+  return static_cast<bool>(lines_);
+}
+
+void ReportFile::break_off(int error_number) {
+  // Closing lets the stream write out the rest of the failed line if it now can, so that
+  // nothing reaches the file after the cut.
+  file_.close();
+  lock_.cut_back(whole_lines_end_);
+  errors_ << "Fehler: Die Datei " << kReportFileName << " kann nicht weiter geschrieben werden"
+          << failure_reason(error_number) << ". Ab hier fehlen die Zeilen in der Datei."
+          << std::endl;
 }

@@ -8,6 +8,9 @@ import tempfile
 # or "/usr/lib/wine/wine64" and "build/windows/sphenischezahlen.exe": a blank in a path stays.
 COMMAND = os.environ["SPHENISCHEZAHLEN_COMMAND"].split("\n")
 RUNS_WINDOWS_PROGRAM = COMMAND[-1].lower().endswith(".exe")
+# Beside a Windows program: the command of a reader that denies writers, given a file name.
+DENY_WRITE_READER = [part for part in
+                     os.environ.get("SPHENISCHEZAHLEN_DENY_WRITE_READER", "").split("\n") if part]
 # On Windows the key wait reads the console even when input is piped, so the tests start the
 # program without one there: then it finds no key to wait for.
 NO_CONSOLE = {"creationflags": subprocess.DETACHED_PROCESS} if os.name == "nt" else {}
@@ -51,6 +54,12 @@ def report_in_use():
     """Returns the line on standard error for a report file that another run writes."""
     return (f"Fehler: Die Datei {REPORT_FILE} wird gerade von einem anderen Lauf geschrieben."
             " Starten Sie diesen Lauf in einem anderen Verzeichnis.\n")
+
+
+def report_lost():
+    """Returns the line on standard error for a report file that lost its name in a run."""
+    return (f"Fehler: Die Datei {REPORT_FILE} wurde waehrend des Laufs entfernt oder ersetzt."
+            " Die Zeilen dieses Laufs stehen nicht darin.\n")
 
 
 def transcript(result_lines):

@@ -1,15 +1,19 @@
 """Runs the built program in a temporary directory and checks its report file."""
 
 import os
+import re
+import select
 import shutil
 import signal
+import subprocess
 import tempfile
 import time
 import unittest
 
-from program import (CLOSING_PROMPT, COMMAND, DIRECTORY_REASON, LINES_1_TO_100, LOWER_PROMPT,
-                     REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, ProgramDirectory,
-                     console_text, report_broken_off, report_bytes, report_in_use,
+from program import (CLOSING_PROMPT, COMMAND, DENY_WRITE_READER, DIRECTORY_REASON,
+                     LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE, RUN_SECONDS,
+                     RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory, console_text,
+                     end_program, report_broken_off, report_bytes, report_in_use, report_lost,
                      report_not_opened, result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
@@ -98,39 +102,98 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         limit = 100  # inside the tenth line
         limit_size = lambda: resource.setrlimit(resource.RLIMIT_FSIZE,
                                                 (limit, resource.RLIM_INFINITY))
-        # When the limit is lifted, the range gives more than a pipe takes: the scan stalls on
-        # the console until the test reads it, so the file is closed only after the lifting.
-        for typed, lifted in ((b"1\n1000\n", False), (b"1\n30000\n", True)):
-            with self.subTest(lifted=lifted):
+        # After the message the limit is lifted, or the run is ended by a signal. Either way
+        # the range gives more than a pipe takes, so the scan stalls on the console until the
+        # test reads it: the file is closed, or the run ended, only after that.
+        for typed, after_the_message in ((b"1\n1000\n", None), (b"1\n30000\n", "lift"),
+                                         (b"1\n30000\n", "end")):
+            with self.subTest(after_the_message=after_the_message):
                 program = self.start_program(preexec_fn=limit_size)
                 program.stdin.write(typed)
                 program.stdin.flush()
-                message = b""
-                if lifted:
-                    message = program.stderr.readline()
+                message = program.stderr.readline() if after_the_message else b""
+                if after_the_message == "lift":
                     unlimited = (resource.RLIM_INFINITY, resource.RLIM_INFINITY)
                     resource.prlimit(program.pid, resource.RLIMIT_FSIZE, unlimited)
+                elif after_the_message == "end":
+                    program.send_signal(signal.SIGTERM)
                 stdout, stderr = program.communicate(timeout=RUN_SECONDS)
                 lines = result_lines(console_text(stdout))
-                self.assertEqual(console_text(stdout), transcript(lines))
                 self.assertEqual(console_text(message + stderr),
                                  report_broken_off(": die Datei ist zu gross"))
-                self.assertEqual(program.returncode, 1)
-                kept = max(count for count in range(len(lines))
+                if after_the_message == "end":
+                    self.assertEqual(program.returncode, -signal.SIGTERM)
+                else:
+                    self.assertEqual(console_text(stdout), transcript(lines))
+                    self.assertEqual(program.returncode, 1)
+                kept = max(count for count in range(len(lines) + 1)
                            if len(report_bytes(lines[:count])) <= limit)
                 self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
 
     def test_a_second_run_in_the_same_folder_touches_nothing(self):
+        # The first run's console is not read yet: it fills its pipe and stalls, with lines
+        # in its file.
         first = self.start_program()
-        self.read_until(first, LOWER_PROMPT)
+        first.stdin.write(b"1\n30000\n")
+        first.stdin.flush()
+        deadline = time.monotonic() + RUN_SECONDS
+        while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
+            self.assertLess(time.monotonic(), deadline, "no line in the first run's file")
+            time.sleep(0.05)
         second = self.run_program("30\n30\n")
         self.assertEqual(second.stdout, CLOSING_PROMPT)
         self.assertEqual(second.stderr, report_in_use())
         self.assertEqual(second.returncode, 1)
-        self.assertEqual(self.read_report(), b"")
-        first.stdin.write(b"1\n100\n")
-        first.stdin.close()
-        self.assertEqual(first.wait(timeout=RUN_SECONDS), 0)
+        stdout, _ = first.communicate(timeout=RUN_SECONDS)
+        self.assertEqual(first.returncode, 0)
+        self.assertEqual(self.read_report(), report_bytes(result_lines(console_text(stdout))))
+
+    def test_a_file_that_loses_its_name_is_said_and_the_new_one_left_alone(self):
+        def replace(path):
+            with open(path + ".new", "wb") as new_file:
+                new_file.write(OLD_LINES)
+            os.replace(path + ".new", path)
+
+        for lose_name, left in ((os.remove, None), (replace, OLD_LINES)):
+            with self.subTest(lose_name=lose_name.__name__):
+                program = self.start_program()
+                program.stdin.write(b"1\n")
+                program.stdin.flush()
+                self.read_until(program, UPPER_PROMPT)
+                lose_name(self.report_path())
+                stdout, stderr = program.communicate(b"100\n", timeout=RUN_SECONDS)
+                self.assertEqual(console_text(stdout),
+                                 transcript(LINES_1_TO_100).split(UPPER_PROMPT)[1])
+                self.assertEqual(console_text(stderr), report_lost())
+                self.assertEqual(program.returncode, 1)
+                self.assertEqual(self.read_report() if left else None, left)
+
+    @unittest.skipUnless(DENY_WRITE_READER and hasattr(os, "openpty"),
+                         "needs the Windows reader and a terminal that Wine makes a console")
+    def test_a_reader_that_denies_writers_opens_the_file_at_the_key_wait(self):
+        import tty  # POSIX only
+        # Without a console a Windows program does not wait for a key.
+        controller, terminal = os.openpty()
+        self.addCleanup(os.close, controller)
+        self.addCleanup(os.close, terminal)
+        tty.setraw(terminal)  # as Wine sets it, but before Wine is there to take the first key
+        program = subprocess.Popen(COMMAND, cwd=self.directory, stdin=terminal, stdout=terminal,
+                                   stderr=terminal, start_new_session=True)
+        self.addCleanup(end_program, program)
+        # While the run writes the file, such a reader gets a sharing violation (32); once
+        # the scan is done, it may read.
+        for prompt, reader_error, answer in ((b"Grenze:", 32, b"1\r"), (b"Grenze:", 32, b"100\r"),
+                                             (b"Taste:", 0, b"x")):
+            shown = b""
+            # Wine draws the console with escape sequences, and blanks as cursor moves.
+            while not re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown).endswith(prompt):
+                self.assertTrue(select.select([controller], [], [], RUN_SECONDS)[0], shown)
+                shown += os.read(controller, 4096)
+            reader = subprocess.run(DENY_WRITE_READER + [REPORT_FILE], cwd=self.directory,
+                                    capture_output=True, timeout=RUN_SECONDS, check=False)
+            self.assertEqual(reader.returncode, reader_error, prompt)
+            os.write(controller, answer)
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
         self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
 

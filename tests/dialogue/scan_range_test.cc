@@ -1,7 +1,6 @@
 // Tests of scan_range: which numbers of a range are reported, where, and that it ends.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <sstream>
 #include <streambuf>
 #include <string>
@@ -20,11 +19,12 @@ class ScanRange : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanRange, WritesTheSameLinesToConsoleAndReport) {
   std::ostringstream console;
-  std::ostringstream report;
+  std::stringbuf report_lines;
   std::ostringstream errors;
-  scan_range(GetParam().lower, GetParam().upper, console, report, errors);
+  ReportFile report(report_lines, errors);
+  scan_range(GetParam().lower, GetParam().upper, console, report);
   EXPECT_EQ(console.str(), GetParam().expected);
-  EXPECT_EQ(report.str(), GetParam().expected);
+  EXPECT_EQ(report_lines.str(), GetParam().expected);
   EXPECT_EQ(errors.str(), "");
 }
 
@@ -42,9 +42,9 @@ struct RefusingBuffer : std::streambuf {};
 
 TEST(ScanRange, SaysTheFileBrokeOffRightBeforeTheFirstLineMissingThere) {
   RefusingBuffer refusing;
-  std::ostream report(&refusing);
   std::ostringstream console_and_errors;
-  scan_range(30, 42, console_and_errors, report, console_and_errors);
+  ReportFile report(refusing, console_and_errors);
+  scan_range(30, 42, console_and_errors, report);
   EXPECT_EQ(console_and_errors.str(),
             "Fehler: Die Datei sphenischezahlen.txt kann nicht weiter geschrieben werden. Ab hier"
             " fehlen die Zeilen in der Datei.\n30=2*3*5\n42=2*3*7\n");
