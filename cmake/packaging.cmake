@@ -12,6 +12,32 @@ if(NOT newest_version STREQUAL PROJECT_VERSION)
   message(FATAL_ERROR "The newest entry in CHANGELOG is for version '${newest_version}', "
     "but the project's version is ${PROJECT_VERSION}: add an entry for it.")
 endif()
+
+# The time of the newest CHANGELOG entry, from its trailer line (" -- name <address>  Tue, 08
+# Dec 2026 00:00:00 +0000"), in seconds since 1970 (UTC): the time of every package.
+file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG newest_trailer LIMIT_COUNT 1 REGEX "^ -- ")
+set(month_names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(JOIN month_names "|" month_pattern)
+string(CONCAT date_pattern ", ([0-9]+) (${month_pattern}) ([0-9][0-9][0-9][0-9]) "
+  "([0-9][0-9]):([0-9][0-9]):([0-9][0-9]) ([-+])([0-9][0-9])([0-9][0-9])$")
+if(NOT newest_trailer MATCHES "${date_pattern}")
+  message(FATAL_ERROR "The newest entry in CHANGELOG ends without a date such as "
+    "'Tue, 08 Dec 2026 00:00:00 +0000': ${newest_trailer}")
+endif()
+list(FIND month_names ${CMAKE_MATCH_2} month)
+# Days since 1970-01-01 in the Gregorian calendar, counting years from March, so that the
+# leap day comes last.
+if(month LESS 2)
+  math(EXPR year "${CMAKE_MATCH_3} - 1")
+  math(EXPR month "${month} + 10")
+else()
+  set(year ${CMAKE_MATCH_3})
+  math(EXPR month "${month} - 2")
+endif()
+math(EXPR changelog_time "(365 * ${year} + ${year} / 4 - ${year} / 100 + ${year} / 400
+  + (153 * ${month} + 2) / 5 + ${CMAKE_MATCH_1} - 1 - 719468) * 86400
+  + ${CMAKE_MATCH_4} * 3600 + ${CMAKE_MATCH_5} * 60 + ${CMAKE_MATCH_6}
+  - (${CMAKE_MATCH_7}1) * (${CMAKE_MATCH_8} * 3600 + ${CMAKE_MATCH_9} * 60)")
 file(STRINGS ${PROJECT_SOURCE_DIR}/doc/sphenischezahlen.1 manual_title LIMIT_COUNT 1
   REGEX "^\\.TH ")
 string(FIND "${manual_title}" "\"sphenischezahlen ${PROJECT_VERSION}\"" version_at)
@@ -20,8 +46,7 @@ if(version_at EQUAL -1)
     "${PROJECT_VERSION} in its title line: ${manual_title}")
 endif()
 
-# Folders that the installation makes are readable for everybody, so that a package built
-# under umask 077 installs no folder that only root can read (see package_folders.cmake).
+# Folders that the installation makes are readable for everybody, also under umask 077.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
@@ -101,11 +126,14 @@ if(CMAKE_CROSSCOMPILING AND NOT WIN32)
       "build machine's architecture.")
   endif()
 endif()
-# The same packages for the same commit, whoever makes them, when, and under which umask:
-# the package step sets its own time stamp and puts right the modes that the umask changes.
+# The same packages for the same commit on any machine, whoever makes them, when, under which
+# umask, time zone and locale, on which file system and from a clone or an export: the package
+# step takes its time from the change log and makes each package again from what CPack staged.
 # Each script says how.
+find_package(Python3 3.9 COMPONENTS Interpreter)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_environment.cmake)
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_folders.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_deb_members.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_rewrite.cmake)
 set(CPACK_SPHENISCHEZAHLEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_SPHENISCHEZAHLEN_CHANGELOG_TIME ${changelog_time})
+set(CPACK_SPHENISCHEZAHLEN_PYTHON ${Python3_EXECUTABLE})
 include(CPack)

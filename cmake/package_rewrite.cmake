@@ -1,0 +1,64 @@
+# Run by CPack on each package it has made: makes it again from the folder that CPack staged,
+# so that it depends on nothing but that folder's contents and SOURCE_DATE_EPOCH. CPack 3.25
+# packs members in the order the file system lists them, as their builder owns them, with the
+# zip's times in local time and the .deb's Installed-Size counted in the file system's blocks.
+# The .tar.gz and the zip are written by package_archive.py; the .deb by dpkg-deb, from CPack's
+# control file with its Installed-Size counted as dpkg-gencontrol counts it.
+
+# Returns in size the Installed-Size of the folder root: each file's size rounded up to whole
+# KiB, and one KiB for each folder, root included, and each link.
+function(installed_size root size)
+  set(kib 1)
+  file(GLOB_RECURSE entries LIST_DIRECTORIES true "${root}/*")
+  foreach(entry IN LISTS entries)
+    if(IS_DIRECTORY "${entry}" OR IS_SYMLINK "${entry}")
+      math(EXPR kib "${kib} + 1")
+    else()
+      file(SIZE "${entry}" bytes)
+      math(EXPR kib "${kib} + (${bytes} + 1023) / 1024")
+    endif()
+  endforeach()
+  set(${size} ${kib} PARENT_SCOPE)
+endfunction()
+
+# Writes package, a .deb, again with dpkg-deb from the staged folder: members sorted, owned by
+# root, timed at SOURCE_DATE_EPOCH, and the ar members 0644 whatever the umask.
+function(rewrite_deb package)
+  set(staged "${CPACK_TEMPORARY_DIRECTORY}")
+  set(root "${CPACK_TOPLEVEL_DIRECTORY}/deb-root")
+  file(REMOVE_RECURSE "${root}")
+  file(MAKE_DIRECTORY "${root}")
+  file(COPY "${staged}/usr" DESTINATION "${root}")
+  installed_size("${root}" size)
+  file(READ "${staged}/control" control)
+  string(REGEX REPLACE "\nInstalled-Size: [0-9]+\n" "\nInstalled-Size: ${size}\n" control
+    "${control}")
+  file(WRITE "${root}/DEBIAN/control" "${control}")
+  file(COPY "${staged}/md5sums" DESTINATION "${root}/DEBIAN")
+  file(CHMOD "${root}/DEBIAN/control" "${root}/DEBIAN/md5sums"
+    PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  file(CHMOD_RECURSE "${root}" DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  # dpkg-deb clamps newer times to SOURCE_DATE_EPOCH; older ones must not stay either.
+  execute_process(COMMAND find "${root}" -exec touch -h -d "@$ENV{SOURCE_DATE_EPOCH}" {} +
+    COMMAND_ERROR_IS_FATAL ANY)
+  execute_process(COMMAND dpkg-deb --root-owner-group -Zgzip --build "${root}" "${package}"
+    OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+  if(package MATCHES "\\.deb$")
+    rewrite_deb("${package}")
+  elseif(package MATCHES "\\.(tar\\.gz|zip)$")
+    if(NOT CPACK_SPHENISCHEZAHLEN_PYTHON)
+      message(FATAL_ERROR "Python 3 is needed to write ${package}; none was found.")
+    endif()
+    execute_process(
+      COMMAND "${CPACK_SPHENISCHEZAHLEN_PYTHON}"
+        "${CPACK_SPHENISCHEZAHLEN_SOURCE_DIR}/cmake/package_archive.py"
+        "${CPACK_TEMPORARY_DIRECTORY}" "$ENV{SOURCE_DATE_EPOCH}" "${package}"
+      COMMAND_ERROR_IS_FATAL ANY)
+  else()
+    message(FATAL_ERROR "${package}: no way to make this package the same on any machine.")
+  endif()
+endforeach()
