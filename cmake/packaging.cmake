@@ -1,6 +1,7 @@
-# Installation and packages: the program and its README; on Linux also its manual page, its
-# change log and the lintian overrides of the .deb. CPack makes a .deb and a .tar.gz on
-# Linux and a zip on Windows, each the same for the same commit.
+# Installation and packages: the program and its README; on Windows also the German guide
+# LIESMICH.txt; on Linux also its manual pages (English and German), its change log and the
+# lintian overrides of the .deb. CPack makes a .deb and a .tar.gz on Linux and a zip on
+# Windows, each the same for the same commit.
 include(GNUInstallDirs)
 
 # A release never goes out without its entry in the change log, nor with a manual page that
@@ -38,22 +39,26 @@ math(EXPR changelog_time "(365 * ${year} + ${year} / 4 - ${year} / 100 + ${year}
   + (153 * ${month} + 2) / 5 + ${CMAKE_MATCH_1} - 1 - 719468) * 86400
   + ${CMAKE_MATCH_4} * 3600 + ${CMAKE_MATCH_5} * 60 + ${CMAKE_MATCH_6}
   - (${CMAKE_MATCH_7}1) * (${CMAKE_MATCH_8} * 3600 + ${CMAKE_MATCH_9} * 60)")
-file(STRINGS ${PROJECT_SOURCE_DIR}/doc/sphenischezahlen.1 manual_title LIMIT_COUNT 1
-  REGEX "^\\.TH ")
-string(FIND "${manual_title}" "\"sphenischezahlen ${PROJECT_VERSION}\"" version_at)
-if(version_at EQUAL -1)
-  message(FATAL_ERROR "The manual page doc/sphenischezahlen.1 does not name version "
-    "${PROJECT_VERSION} in its title line: ${manual_title}")
-endif()
+foreach(manual_page doc/sphenischezahlen.1 doc/de/sphenischezahlen.1)
+  file(STRINGS ${PROJECT_SOURCE_DIR}/${manual_page} manual_title LIMIT_COUNT 1
+    REGEX "^\\.TH ")
+  string(FIND "${manual_title}" "\"sphenischezahlen ${PROJECT_VERSION}\"" version_at)
+  if(version_at EQUAL -1)
+    message(FATAL_ERROR "The manual page ${manual_page} does not name version "
+      "${PROJECT_VERSION} in its title line: ${manual_title}")
+  endif()
+endforeach()
 
 # Folders that the installation makes are readable for everybody, also under umask 077.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
-  # Side by side at the top, where a user who unpacks the zip finds them.
+  # Side by side at the top, where a user who unpacks the zip finds them: the German guide
+  # with Windows line ends, so that every Notepad shows it right, and the README.
+  configure_file(doc/LIESMICH.txt LIESMICH.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS sphenischezahlen RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
+  install(FILES ${PROJECT_BINARY_DIR}/LIESMICH.txt README.md DESTINATION .)
 else()
   install(TARGETS sphenischezahlen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
@@ -70,10 +75,13 @@ else()
     set(compressed_documents ${compressed_documents} ${copy}.gz PARENT_SCOPE)
   endfunction()
   add_compressed_document(doc/sphenischezahlen.1 sphenischezahlen.1)
+  add_compressed_document(doc/de/sphenischezahlen.1 sphenischezahlen.de.1)
   add_compressed_document(CHANGELOG changelog)
   add_custom_target(compressed_documents ALL DEPENDS ${compressed_documents})
   install(FILES ${PROJECT_BINARY_DIR}/sphenischezahlen.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_BINARY_DIR}/sphenischezahlen.de.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 RENAME sphenischezahlen.1.gz)
   install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
   install(FILES packaging/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sphenischezahlen)
