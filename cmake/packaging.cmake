@@ -1,7 +1,7 @@
 # Installation and packages: the program and its README; on Windows also the German guide
 # LIESMICH.txt; on Linux also its manual pages (English and German), its change log and the
-# lintian overrides of the .deb. CPack makes a .deb and a .tar.gz on Linux and a zip on
-# Windows, each the same for the same commit.
+# lintian overrides of the .deb. CPack makes a .deb, a .tar.gz and (on request) an RPM on
+# Linux and a zip on Windows, each the same for the same commit.
 include(GNUInstallDirs)
 
 # A release never goes out without its entry in the change log, nor with a manual page that
@@ -134,12 +134,38 @@ if(CMAKE_CROSSCOMPILING AND NOT WIN32)
       "build machine's architecture.")
   endif()
 endif()
+# The RPM, made by the rpm-package workflow alone, for Fedora, openSUSE, RHEL and their kin.
+# Its file name, as theirs are: name-version-release.arch.rpm.
+set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
+set(CPACK_RPM_PACKAGE_SUMMARY
+  "Console program that lists the sphenic numbers between two bounds")
+set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_RPM_PACKAGE_LICENSE "No licence granted yet")
+set(CPACK_RPM_PACKAGE_GROUP "Applications/Engineering")
+# The folders that the file system package owns are not this package's.
+set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+  /usr/share/man /usr/share/man/man1 /usr/share/man/de /usr/share/man/de/man1)
+set(CPACK_RPM_DEFAULT_DIR_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# The same bits from any machine: rpmbuild's own ways to take the time from
+# SOURCE_DATE_EPOCH, clamp the files' times to it and name no real build host; gzip, whose
+# output does not depend on the number of cores, for the payload. No build-id links: there
+# is no debuginfo package for them to lead to.
+string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
+  "%define packager ${SPHENISCHEZAHLEN_MAINTAINER}"
+  "%define _build_id_links none"
+  "%define _buildhost reproducible"
+  "%define use_source_date_epoch_as_buildtime 1"
+  "%define clamp_mtime_to_source_date_epoch 1"
+  "%define _binary_payload w9.gzdio")
+
 # The same packages for the same commit on any machine, whoever makes them, when, under which
 # umask, time zone and locale, on which file system and from a clone or an export: the package
 # step takes its time from the change log and makes each package again from what CPack staged.
 # Each script says how.
 find_package(Python3 3.9 COMPONENTS Interpreter)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_environment.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_staging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_rewrite.cmake)
 set(CPACK_SPHENISCHEZAHLEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_SPHENISCHEZAHLEN_CHANGELOG_TIME ${changelog_time})
