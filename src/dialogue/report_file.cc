@@ -6,6 +6,15 @@
 
 #include "dialogue/result_line.h"
 
+namespace {
+
+// Starts a message about the report file on errors; the caller says what is wrong with it.
+std::ostream& about_the_file(std::ostream& errors) {
+  return errors << "Fehler: Die Datei " << kReportFileName;
+}
+
+}  // namespace
+
 const char* failure_reason(int error_number) {
   switch (error_number) {
     case EACCES:
@@ -35,17 +44,16 @@ ReportFile::ReportFile(std::streambuf& lines, std::ostream& errors)
 bool ReportFile::open() {
   // A second run in this directory would empty the file under the first: it touches nothing.
   if (!lock_.acquire(kReportFileName)) {
-    errors_ << "Fehler: Die Datei " << kReportFileName
-            << " wird gerade von einem anderen Lauf geschrieben. Starten Sie diesen Lauf in"
-               " einem anderen Verzeichnis."
-            << std::endl;
+    about_the_file(errors_) << " wird gerade von einem anderen Lauf geschrieben. Starten Sie"
+                               " diesen Lauf in einem anderen Verzeichnis."
+                            << std::endl;
     return false;
   }
   errno = 0;
   if (!file_.open(kReportFileName, std::ios::out)) {
-    errors_ << "Fehler: Die Datei " << kReportFileName
-            << " kann nicht zum Schreiben geoeffnet werden" << failure_reason(errno) << '.'
-            << std::endl;
+    const char* reason = failure_reason(errno);  // before the message's own writes
+    about_the_file(errors_) << " kann nicht zum Schreiben geoeffnet werden" << reason << '.'
+                            << std::endl;
     return false;
   }
   return true;
@@ -74,10 +82,9 @@ bool ReportFile::finish() {
   }
   // Lines written into a file that has lost its name are nowhere the user can find them.
   if (whole_lines_end_ > 0 && !lock_.still_named(kReportFileName)) {
-    errors_ << "Fehler: Die Datei " << kReportFileName
-            << " wurde waehrend des Laufs entfernt oder ersetzt. Die Zeilen dieses Laufs stehen"
-               " nicht darin."
-            << std::endl;
+    about_the_file(errors_) << " wurde waehrend des Laufs entfernt oder ersetzt. Die Zeilen"
+                               " dieses Laufs stehen nicht darin."
+                            << std::endl;
     return false;
   }
   return static_cast<bool>(lines_);
@@ -88,7 +95,6 @@ void ReportFile::break_off(int error_number) {
   // nothing reaches the file after the cut.
   file_.close();
   lock_.cut_back(whole_lines_end_);
-  errors_ << "Fehler: Die Datei " << kReportFileName << " kann nicht weiter geschrieben werden"
-          << failure_reason(error_number) << ". Ab hier fehlen die Zeilen in der Datei."
-          << std::endl;
+  about_the_file(errors_) << " kann nicht weiter geschrieben werden" << failure_reason(error_number)
+                          << ". Ab hier fehlen die Zeilen in der Datei." << std::endl;
 }
