@@ -49,9 +49,11 @@ foreach(manual_page doc/sphenischezahlen.1 doc/de/sphenischezahlen.1)
   endif()
 endforeach()
 
-# Folders that the installation makes are readable for everybody, also under umask 077.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+# Folders that the installation and the RPM make are readable for everybody, also under
+# umask 077.
+set(folder_permissions
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${folder_permissions})
 
 if(WIN32)
   # Side by side at the top, where a user who unpacks the zip finds them: the German guide
@@ -145,8 +147,7 @@ set(CPACK_RPM_PACKAGE_GROUP "Applications/Engineering")
 # The folders that the file system package owns are not this package's.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
   /usr/share/man /usr/share/man/man1 /usr/share/man/de /usr/share/man/de/man1)
-set(CPACK_RPM_DEFAULT_DIR_PERMISSIONS
-  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CPACK_RPM_DEFAULT_DIR_PERMISSIONS ${folder_permissions})
 # The same bits from any machine: rpmbuild's own ways to take the time from
 # SOURCE_DATE_EPOCH, clamp the files' times to it and name no real build host; gzip, whose
 # output does not depend on the number of cores, for the payload. No build-id links: there
