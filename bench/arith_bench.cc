@@ -1,8 +1,12 @@
-// Benchmarks of next_prime and sphenic_factors, and of a whole scan against a plain C loop.
+// Benchmarks of next_prime and sphenic_factors, of each kernel of trial division, and of a
+// whole scan with each kernel against a plain C loop.
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 #include "arith/next_prime.h"
 #include "arith/sphenic_factors.h"
+#include "arith/trial_division.h"
 #include "plain_c_scan.h"
 
 namespace {
@@ -25,19 +29,25 @@ void BM_sphenic_factors(benchmark::State& state) {
 }
 BENCHMARK(BM_sphenic_factors)->Arg(30)->Arg(4269897173)->Arg(29989);
 
+// One kernel on the largest prime candidate: all 65535 divisors up to 65536 tried.
+void BM_kernel_top_prime(benchmark::State& state, TrialDivision any_divisor) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(any_divisor(4294967291, 65536));
+  }
+}
+
 constexpr Number kScanEnd = 30000;
 
-// The scan of 2 to 30000 with the library: about 1.2 thousand million trial divisions.
-void BM_scan_library(benchmark::State& state) {
+// The scan of 2 to 30000 with one kernel: about a thousand million trial divisions.
+void BM_scan(benchmark::State& state, TrialDivision any_divisor) {
   for (auto _ : state) {
     unsigned count = 0;
     for (Number n = 2; n <= kScanEnd; ++n) {
-      count += sphenic_factors(n).has_value() ? 1 : 0;
+      count += sphenic_factors(n, any_divisor).has_value() ? 1 : 0;
     }
     benchmark::DoNotOptimize(count);
   }
 }
-BENCHMARK(BM_scan_library)->Unit(benchmark::kMillisecond);
 
 // The same scan as a plain C loop compiled with -O2: the yardstick.
 void BM_scan_plain_c(benchmark::State& state) {
@@ -49,4 +59,21 @@ BENCHMARK(BM_scan_plain_c)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  // Each kernel this processor runs, alone and in the whole scan.
+  for (const NamedTrialDivision& kernel : usable_trial_divisions()) {
+    benchmark::RegisterBenchmark(("BM_kernel_top_prime/" + std::string(kernel.name)).c_str(),
+                                 BM_kernel_top_prime, kernel.any_divisor)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_scan/" + std::string(kernel.name)).c_str(), BM_scan,
+                                 kernel.any_divisor)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -6,6 +6,10 @@
 #include "arith/next_prime.h"
 
 std::optional<FactorTriple> sphenic_factors(Number n) {
+  return sphenic_factors(n, fastest_trial_division());
+}
+
+std::optional<FactorTriple> sphenic_factors(Number n, TrialDivision any_divisor) {
   FactorTriple factors{};
   std::size_t found = 0;
   Number divisor = 2;
@@ -19,7 +23,7 @@ std::optional<FactorTriple> sphenic_factors(Number n) {
       ++found;
       cofactor /= divisor;
     } else {
-      divisor = next_prime(divisor);
+      divisor = next_prime(divisor, any_divisor);
     }
     if (cofactor <= 1) {
       break;

@@ -1,0 +1,47 @@
+// The choice of kernel on x86-64: SSE2 always, AVX2 where the processor has it.
+#include "arith/trial_division.h"
+#include "arith/trial_division_x86_64.h"
+
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <intrin.h>
+#endif
+
+namespace {
+
+// True when the processor has AVX2 and the system saves the AVX registers on a task switch.
+bool processor_runs_avx2() {
+#if defined(_MSC_VER) && !defined(__clang__)
+  int registers[4];
+  __cpuid(registers, 0);
+  if (registers[0] < 7) {
+    return false;
+  }
+  __cpuid(registers, 1);
+  const bool system_saves_registers = (registers[2] & (1 << 27)) != 0;  // OSXSAVE
+  const bool has_avx = (registers[2] & (1 << 28)) != 0;
+  if (!system_saves_registers || !has_avx || (_xgetbv(0) & 0x6) != 0x6) {
+    return false;
+  }
+  __cpuidex(registers, 7, 0);
+  return (registers[1] & (1 << 5)) != 0;
+#else
+  // GCC's and Clang's runtime count AVX2 only where the system saves the AVX registers.
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+#endif
+}
+
+}  // namespace
+
+std::vector<NamedTrialDivision> usable_trial_divisions() {
+  std::vector<NamedTrialDivision> kernels{{"plain", any_divisor_plain}, {"sse2", any_divisor_sse2}};
+  if (processor_runs_avx2()) {
+    kernels.push_back({"avx2", any_divisor_avx2});
+  }
+  return kernels;
+}
+
+TrialDivision fastest_trial_division() {
+  static const TrialDivision fastest = usable_trial_divisions().back().any_divisor;
+  return fastest;
+}

@@ -1,0 +1,106 @@
+// Tests of every kernel of trial division this processor runs: the edges of the lanes and
+// of the 32-bit range, and a comparison with an independent answer over the whole range.
+#include "arith/trial_division.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Shows a kernel by its name in the test's messages.
+void PrintTo(const NamedTrialDivision& kernel, std::ostream* out) { *out << kernel.name; }
+
+namespace {
+
+class TrialDivisionKernel : public ::testing::TestWithParam<NamedTrialDivision> {};
+
+TEST_P(TrialDivisionKernel, AnswersTheEdges) {
+  struct Case {
+    Number candidate;
+    Number limit;
+    bool any_divisor;
+  };
+  const Case cases[] = {
+      {0, 0, false},
+      {1, 1, false},
+      {3, 1, false},
+      {4, 2, true},  // no divisor or one
+      // A divisor equal to the limit is tried; one above it never counts, though it lies in
+      // the same group of lanes as the divisors tried.
+      {9, 3, true},
+      {25, 5, true},
+      {49, 7, true},
+      {121, 11, true},
+      {4293001441, 65521, true},
+      {4293001441, 65520, false},  // 65521^2
+      {221, 12, false},
+      {221, 13, true},  // 13 * 17
+      {77, 6, false},
+      {77, 7, true},
+      {899, 28, false},
+      {899, 29, true},  // 29 * 31
+      // Limits that are no multiple of the lanes, around the 2^31 and 2^32 borders.
+      {2147483647, 46340, false},
+      {2147483648, 46340, true},
+      {4294967291, 65536, false},
+      {4294967295, 65536, true},
+      {4294049777, 65529, true},
+      {4294049777, 65520, false}};  // 65521 * 65537
+  for (const Case& c : cases) {
+    EXPECT_EQ(GetParam().any_divisor(c.candidate, c.limit), c.any_divisor)
+        << c.candidate << " up to " << c.limit;
+  }
+}
+
+// Returns the smallest prime factor of candidate, or candidate itself when it is below 2 or
+// has no prime factor up to 65536: an answer by primes alone, from a sieve.
+Number smallest_prime_factor(Number candidate, const std::vector<Number>& primes) {
+  for (const Number prime : primes) {
+    if (candidate % prime == 0) {
+      return prime;
+    }
+  }
+  return candidate;
+}
+
+TEST_P(TrialDivisionKernel, AgreesWithTheSmallestPrimeFactorOverTheWholeRange) {
+  std::vector<bool> composite(65537, false);
+  std::vector<Number> primes;
+  for (Number i = 2; i <= 65536; ++i) {
+    if (!composite[i]) {
+      primes.push_back(i);
+      for (Number multiple = 2 * i; multiple <= 65536; multiple += i) {
+        composite[multiple] = true;
+      }
+    }
+  }
+  // Candidates and limits from a fixed linear congruential sequence, spread over all of 0
+  // to 2^32 - 1 and 0 to 65536.
+  std::uint64_t state = 12345;
+  const auto next = [&state] {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<Number>(state >> 32);
+  };
+  int answers_yes = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const Number candidate = next();
+    const Number limit = next() % 65537;
+    const Number factor = smallest_prime_factor(candidate, primes);
+    const bool expected = factor >= 2 && factor <= limit;
+    answers_yes += expected ? 1 : 0;
+    ASSERT_EQ(GetParam().any_divisor(candidate, limit), expected)
+        << candidate << " up to " << limit;
+  }
+  // Guards the sequence: both answers must be common.
+  EXPECT_GT(answers_yes, 50000);
+  EXPECT_LT(answers_yes, 190000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Usable, TrialDivisionKernel, ::testing::ValuesIn(usable_trial_divisions()),
+                         [](const ::testing::TestParamInfo<NamedTrialDivision>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
