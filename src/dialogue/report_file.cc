@@ -36,25 +36,61 @@ const char* failure_reason(int error_number) {
   }
 }
 
-ReportFile::ReportFile(std::ostream& errors) : errors_(errors), lines_(&file_) {}
+WholeLineBuffer::int_type WholeLineBuffer::overflow(int_type character) {
+  if (failed_) {
+    return traits_type::eof();
+  }
+  if (!traits_type::eq_int_type(character, traits_type::eof())) {
+    const char letter = traits_type::to_char_type(character);
+    if (letter == '\n') {
+      line_ += ReportHandle::kNewline;
+    } else {
+      line_ += letter;
+    }
+  }
+  return traits_type::not_eof(character);
+}
+
+int WholeLineBuffer::sync() {
+  if (!failed_ && !line_.empty()) {
+    failed_ = !handle_.write(line_.data(), line_.size());
+    if (!failed_) {
+      written_ += line_.size();
+      line_.clear();
+    }
+  }
+  return failed_ ? -1 : 0;
+}
+
+ReportFile::ReportFile(std::ostream& errors)
+    : errors_(errors), file_lines_(handle_), lines_(&file_lines_) {}
 
 ReportFile::ReportFile(std::streambuf& lines, std::ostream& errors)
-    : errors_(errors), lines_(&lines) {}
+    : errors_(errors), file_lines_(handle_), lines_(&lines) {}
 
 bool ReportFile::open() {
-  // A second run in this directory would empty the file under the first: it touches nothing.
-  if (!lock_.acquire(kReportFileName)) {
-    about_the_file(errors_) << " wird gerade von einem anderen Lauf geschrieben. Starten Sie"
-                               " diesen Lauf in einem anderen Verzeichnis."
-                            << std::endl;
-    return false;
-  }
-  errno = 0;
-  if (!file_.open(kReportFileName, std::ios::out)) {
-    const char* reason = failure_reason(errno);  // before the message's own writes
-    about_the_file(errors_) << " kann nicht zum Schreiben geoeffnet werden" << reason << '.'
-                            << std::endl;
-    return false;
+  switch (handle_.open(kReportFileName)) {
+    case ReportOpening::kInUse:
+      // A second run in this directory would empty the file under the first: it touches
+      // nothing.
+      handle_.close();
+      about_the_file(errors_) << " wird gerade von einem anderen Lauf geschrieben. Starten Sie"
+                                 " diesen Lauf in einem anderen Verzeichnis."
+                              << std::endl;
+      return false;
+    case ReportOpening::kFailed:
+      about_the_file(errors_) << " kann nicht zum Schreiben geoeffnet werden"
+                              << failure_reason(handle_.error()) << '.' << std::endl;
+      return false;
+    case ReportOpening::kUnlockable:
+      errors_ << "Warnung: Die Datei " << kReportFileName
+              << " laesst sich hier nicht sperren. Ein zweiter Lauf in diesem Verzeichnis"
+                 " wuerde nicht abgewiesen."
+              << std::endl;
+      return true;
+    case ReportOpening::kLocked:
+    case ReportOpening::kNotRegular:
+      break;
   }
   return true;
 }
@@ -63,38 +99,39 @@ void ReportFile::take_line(Number n, const FactorTriple& factors) {
   if (!lines_) {
     return;
   }
-  errno = 0;
   write_result_line(lines_, n, factors);
-  if (lines_) {
-    whole_lines_end_ = lines_.tellp();
-  } else {
-    break_off(errno);
+  if (!lines_) {
+    break_off(handle_.error());
   }
 }
 
 bool ReportFile::finish() {
-  if (lines_ && file_.is_open()) {
-    errno = 0;
-    if (!file_.close()) {
-      lines_.setstate(std::ios::badbit);
-      break_off(errno);
-    }
-  }
   // Lines written into a file that has lost its name are nowhere the user can find them.
-  if (whole_lines_end_ > 0 && !lock_.still_named(kReportFileName)) {
+  const bool lost = file_lines_.written() > 0 && !handle_.still_named(kReportFileName);
+  const bool closed = handle_.close();
+  if (lost) {
     about_the_file(errors_) << " wurde waehrend des Laufs entfernt oder ersetzt. Die Zeilen"
                                " dieses Laufs stehen nicht darin."
                             << std::endl;
     return false;
   }
-  return static_cast<bool>(lines_);
+  if (!lines_) {
+    return false;  // said when the writing broke off
+  }
+  if (!closed) {
+    about_the_file(errors_) << " kann nicht fertig geschrieben werden"
+                            << failure_reason(handle_.error())
+                            << ". Moeglicherweise fehlen Zeilen in der Datei." << std::endl;
+    return false;
+  }
+  return true;
 }
 
 void ReportFile::break_off(int error_number) {
-  // Closing lets the stream write out the rest of the failed line if it now can, so that
-  // nothing reaches the file after the cut.
-  file_.close();
-  lock_.cut_back(whole_lines_end_);
+  const bool whole_lines = handle_.cut_back(file_lines_.written());
   about_the_file(errors_) << " kann nicht weiter geschrieben werden" << failure_reason(error_number)
-                          << ". Ab hier fehlen die Zeilen in der Datei." << std::endl;
+                          << ". Ab hier fehlen die Zeilen in der Datei"
+                          << (whole_lines ? "."
+                                          : "; sie kann mit einer unvollstaendigen Zeile enden.")
+                          << std::endl;
 }

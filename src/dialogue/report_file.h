@@ -3,13 +3,13 @@
 #ifndef SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
 #define SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
 
-#include <fstream>
-#include <ios>
+#include <cstdint>
 #include <ostream>
 #include <streambuf>
+#include <string>
 
 #include "arith/number.h"
-#include "dialogue/report_lock.h"
+#include "dialogue/report_handle.h"
 
 // The copy of the result lines, in the current directory, written afresh by every run.
 constexpr const char* kReportFileName = "sphenischezahlen.txt";
@@ -18,10 +18,31 @@ constexpr const char* kReportFileName = "sphenischezahlen.txt";
 // or "" for any other error number, so that a message goes on directly with its ".".
 const char* failure_reason(int error_number);
 
+// A stream buffer that gathers one line and writes it whole, with the platform's line
+// ending, through the report file's handle when the stream is flushed. It counts the bytes
+// written, and refuses everything after the first failed write.
+class WholeLineBuffer : public std::streambuf {
+ public:
+  explicit WholeLineBuffer(ReportHandle& handle) : handle_(handle) {}
+
+  // The bytes of the whole lines written so far.
+  std::uint64_t written() const { return written_; }
+
+ protected:
+  int_type overflow(int_type character) override;
+  int sync() override;
+
+ private:
+  ReportHandle& handle_;
+  std::string line_;
+  std::uint64_t written_ = 0;
+  bool failed_ = false;
+};
+
 // The report file for one run: locked against a second run, created or emptied, fed one
 // result line at a time, and finished before the closing prompt. Every failure is said once
 // on the errors stream, in German, with its cause; after the first, the file keeps exactly
-// the whole lines written before it and gets nothing more.
+// the whole lines written before it and gets nothing more, or the message says it may not.
 class ReportFile {
  public:
   // A report file not opened yet, which says its failures on errors.
@@ -31,17 +52,19 @@ class ReportFile {
   // cut back or look for; for tests of what feeds it. Not to be opened.
   ReportFile(std::streambuf& lines, std::ostream& errors);
 
-  // Locks the file against other runs, then creates or empties it. Returns false, after
-  // saying why, when another run holds it or it cannot be opened for writing.
+  // Opens the file once, locks it against other runs and empties it. Returns false, after
+  // saying why, when another run holds it or it cannot be opened for writing; warns, and
+  // returns true, when its file system takes no lock.
   bool open();
 
-  // Writes the result line of n to the file, flushed, unless a write has failed before. At
-  // the first failure, says so and cuts the file back to its last whole line at once, so
+  // Writes the result line of n to the file, whole, unless a write has failed before. At
+  // the first failure, cuts the file back to its last whole line at once and says so, so
   // that whatever ends the run later finds whole lines only.
   void take_line(Number n, const FactorTriple& factors);
 
-  // Closes the file and checks that its name still leads to it. Returns true when every line
-  // taken is in the file under its name; otherwise says what is wrong, once, and returns false.
+  // Checks that the name still leads to the file, then closes it, which lets another run
+  // have it. Returns true when every line taken is in the file under its name; otherwise
+  // says the most important thing that is wrong, once, and returns false.
   bool finish();
 
  private:
@@ -50,12 +73,11 @@ class ReportFile {
   void break_off(int error_number);
 
   std::ostream& errors_;
-  ReportLock lock_;
-  std::filebuf file_;
-  // Writes into file_, or into the buffer of a test; its failed state marks the break-off.
+  ReportHandle handle_;
+  WholeLineBuffer file_lines_;
+  // Writes into file_lines_, or into the buffer of a test; its failed state marks the
+  // break-off.
   std::ostream lines_;
-  // Where the last line that the file took whole ends.
-  std::streamoff whole_lines_end_ = 0;
 };
 
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_

@@ -10,7 +10,8 @@ import termios
 import time
 import unittest
 
-from program import CLOSING_PROMPT, COMMAND, RUN_SECONDS, ProgramDirectory, end_program
+from program import (CLOSING_PROMPT, COMMAND, RUN_SECONDS, ProgramDirectory, end_program,
+                     report_bytes, result_lines)
 
 
 # The signals that end a run from outside, each of which must put the terminal back.
@@ -111,6 +112,13 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
                 self.program.send_signal(ending_signal)
                 self.assertEqual(self.program.wait(timeout=RUN_SECONDS), -ending_signal)
                 self.assertEqual(termios.tcgetattr(self.terminal), self.settings_before)
+
+    def test_a_second_run_while_the_first_waits_for_its_key_runs_normally(self):
+        self.reach_the_wait()
+        second = self.run_program("30\n30\n")
+        self.assertEqual((second.stderr, second.returncode), ("", 0))
+        self.assertEqual(result_lines(second.stdout), ["30=2*3*5"])
+        self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
 
     def test_key_typed_ahead_during_the_scan_is_taken(self):
         self.read_until("untere Grenze: ")

@@ -11,6 +11,8 @@ RUNS_WINDOWS_PROGRAM = COMMAND[-1].lower().endswith(".exe")
 # Beside a Windows program: the command of a reader that denies writers, given a file name.
 DENY_WRITE_READER = [part for part in
                      os.environ.get("SPHENISCHEZAHLEN_DENY_WRITE_READER", "").split("\n") if part]
+# A library that makes a system call fail on the report file, where the build has one.
+FAILING_CALLS = os.environ.get("SPHENISCHEZAHLEN_FAILING_CALLS")
 # On Windows the key wait reads the console even when input is piped, so the tests start the
 # program without one there: then it finds no key to wait for.
 NO_CONSOLE = {"creationflags": subprocess.DETACHED_PROCESS} if os.name == "nt" else {}
@@ -48,6 +50,20 @@ def report_broken_off(reason):
     """Returns the line on standard error for a report file that failed during the scan."""
     return (f"Fehler: Die Datei {REPORT_FILE} kann nicht weiter geschrieben werden{reason}."
             " Ab hier fehlen die Zeilen in der Datei.\n")
+
+
+def report_cut_back_failed(reason):
+    """Returns the line on standard error for a report file that failed during the scan and
+    could not be cut back to its whole lines."""
+    return (f"Fehler: Die Datei {REPORT_FILE} kann nicht weiter geschrieben werden{reason}."
+            " Ab hier fehlen die Zeilen in der Datei; sie kann mit einer unvollstaendigen"
+            " Zeile enden.\n")
+
+
+def report_not_closed(reason):
+    """Returns the line on standard error for a report file whose closing failed."""
+    return (f"Fehler: Die Datei {REPORT_FILE} kann nicht fertig geschrieben werden{reason}."
+            " Moeglicherweise fehlen Zeilen in der Datei.\n")
 
 
 def report_in_use():

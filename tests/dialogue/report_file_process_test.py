@@ -7,13 +7,15 @@ import shutil
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 import unittest
 
 from program import (CLOSING_PROMPT, COMMAND, DENY_WRITE_READER, DIRECTORY_REASON,
-                     LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE, RUN_SECONDS,
-                     RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory, console_text,
-                     end_program, report_broken_off, report_bytes, report_in_use, report_lost,
+                     FAILING_CALLS, LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE,
+                     RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory,
+                     console_text, end_program, report_broken_off, report_bytes,
+                     report_cut_back_failed, report_in_use, report_lost, report_not_closed,
                      report_not_opened, result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
@@ -130,6 +132,49 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                            if len(report_bytes(lines[:count])) <= limit)
                 self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
 
+    @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
+    def test_a_failed_cut_back_or_close_is_said(self):
+        import resource  # POSIX only
+        limit_size = lambda: resource.setrlimit(resource.RLIMIT_FSIZE,
+                                                (100, resource.RLIM_INFINITY))
+        # The size limit ends the file inside its tenth line; the cut back to the nine lines
+        # before it fails, and the file keeps the part of a line.
+        for failing, options, typed, message, cut_at in (
+                ("ftruncate", {"preexec_fn": limit_size}, "1\n1000\n",
+                 report_cut_back_failed(": die Datei ist zu gross"), 100),
+                ("close", {}, "1\n100\n", report_not_closed(""), None)):
+            with self.subTest(failing=failing):
+                environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
+                                   SPHENISCHEZAHLEN_FAIL=failing)
+                completed = self.run_program(typed, env=environment, **options)
+                self.assertEqual((completed.stderr, completed.returncode), (message, 1))
+                in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
+                self.assertEqual(self.read_report(), in_file)
+
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM or not hasattr(os, "mkfifo"), "needs a POSIX FIFO")
+    def test_a_fifo_gives_its_waiting_reader_every_line(self):
+        os.mkfifo(self.report_path())
+        for attempt in range(20):  # the reader's open and the program's race
+            with self.subTest(attempt=attempt):
+                received = []
+                def read_to_the_end():
+                    with open(self.report_path(), "rb") as fifo:
+                        received.append(fifo.read())
+                reader = threading.Thread(target=read_to_the_end)
+                reader.start()
+                completed = self.run_program("1\n100\n")
+                reader.join(RUN_SECONDS)
+                self.assertEqual((completed.stderr, completed.returncode), ("", 0))
+                self.assertEqual(received, [report_bytes(LINES_1_TO_100)])
+
+    def test_an_empty_scan_whose_file_is_removed_says_nothing(self):
+        program = self.start_program()
+        self.read_until(program, LOWER_PROMPT)
+        os.remove(self.report_path())
+        stdout, stderr = program.communicate(b"31\n41\n", timeout=RUN_SECONDS)
+        self.assertEqual((console_text(stderr), program.returncode), ("", 0))
+        self.assertFalse(os.path.exists(self.report_path()))
+
     def test_a_second_run_in_the_same_folder_touches_nothing(self):
         # The first run's console is not read yet: it fills its pipe and stalls, with lines
         # in its file.
@@ -191,9 +236,14 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
             reader = subprocess.run(DENY_WRITE_READER + [REPORT_FILE], cwd=self.directory,
                                     capture_output=True, timeout=RUN_SECONDS, check=False)
             self.assertEqual(reader.returncode, reader_error, prompt)
+            if reader_error == 0:
+                self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
+                # A second run started meanwhile runs as if the first had ended.
+                second = self.run_program("30\n30\n")
+                self.assertEqual((second.stderr, second.returncode), ("", 0))
             os.write(controller, answer)
         self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
-        self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
+        self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
 
 
 class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
