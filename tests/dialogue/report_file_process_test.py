@@ -11,10 +11,10 @@ import threading
 import time
 import unittest
 
-from program import (CLOSING_PROMPT, COMMAND, DENY_WRITE_READER, DIRECTORY_REASON,
-                     FAILING_CALLS, LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE,
-                     RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory,
-                     console_text, end_program, report_broken_off, report_bytes,
+from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
+                     DIRECTORY_REASON, FAILING_CALLS, LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE,
+                     REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT,
+                     ProgramDirectory, console_text, end_program, report_broken_off, report_bytes,
                      report_cut_back_failed, report_in_use, report_lost, report_not_closed,
                      report_not_opened, result_lines, run, transcript)
 
@@ -150,6 +150,14 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 self.assertEqual((completed.stderr, completed.returncode), (message, 1))
                 in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
                 self.assertEqual(self.read_report(), in_file)
+
+    @unittest.skipUnless(CUT_BACK_CHECK, "needs the Windows check of the cut-back")
+    def test_the_windows_cut_back_keeps_the_first_bytes(self):
+        self.write_old_report()
+        check = subprocess.run(CUT_BACK_CHECK, cwd=self.directory, timeout=RUN_SECONDS,
+                               check=False)
+        self.assertEqual(check.returncode, 0)
+        self.assertEqual(self.read_report(), b"30=2*3*5\r\n")
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM or not hasattr(os, "mkfifo"), "needs a POSIX FIFO")
     def test_a_fifo_gives_its_waiting_reader_every_line(self):
