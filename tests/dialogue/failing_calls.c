@@ -1,12 +1,14 @@
-/* Preloaded into the program by the tests: makes one system call fail with EIO on the
-   report file, the one named by SPHENISCHEZAHLEN_FAIL ("close", or "ftruncate" for the
-   cut-back, though not for the emptying at the start). Linux only. */
+/* Preloaded into the program by the tests: makes one system call fail on the report file,
+   the one named by SPHENISCHEZAHLEN_FAIL: "close" or "ftruncate" (the cut-back, not the
+   emptying at the start) with EIO, "flock" with ENOLCK, as on a file system without locks.
+   Linux only. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -48,4 +50,14 @@ int ftruncate(int fd, off_t length) {
     return -1;
   }
   return real_ftruncate(fd, length);
+}
+
+int flock(int fd, int operation) {
+  int (*real_flock)(int, int);
+  *(void**)&real_flock = dlsym(RTLD_NEXT, "flock");
+  if (fails("flock", fd)) {
+    errno = ENOLCK;
+    return -1;
+  }
+  return real_flock(fd, operation);
 }

@@ -69,6 +69,12 @@ def report_not_closed(reason):
             " Moeglicherweise fehlen Zeilen in der Datei.\n")
 
 
+def report_not_lockable():
+    """Returns the warning on standard error for a report file that cannot be locked."""
+    return (f"Warnung: Die Datei {REPORT_FILE} laesst sich hier nicht sperren. Ein zweiter Lauf"
+            " in diesem Verzeichnis wuerde nicht abgewiesen.\n")
+
+
 def report_in_use():
     """Returns the line on standard error for a report file that another run writes."""
     return (f"Fehler: Die Datei {REPORT_FILE} wird gerade von einem anderen Lauf geschrieben."

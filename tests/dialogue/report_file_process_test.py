@@ -16,7 +16,7 @@ from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
                      REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT,
                      ProgramDirectory, console_text, end_program, report_broken_off, report_bytes,
                      report_cut_back_failed, report_in_use, report_lost, report_not_closed,
-                     report_not_opened, result_lines, run, transcript)
+                     report_not_lockable, report_not_opened, result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -133,21 +133,22 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 self.assertEqual(self.read_report(), report_bytes(lines[:kept]))
 
     @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
-    def test_a_failed_cut_back_or_close_is_said(self):
+    def test_a_failed_cut_back_or_close_is_said_and_a_missing_lock_warned_of(self):
         import resource  # POSIX only
         limit_size = lambda: resource.setrlimit(resource.RLIMIT_FSIZE,
                                                 (100, resource.RLIM_INFINITY))
         # The size limit ends the file inside its tenth line; the cut back to the nine lines
         # before it fails, and the file keeps the part of a line.
-        for failing, options, typed, message, cut_at in (
+        for failing, options, typed, message, status, cut_at in (
                 ("ftruncate", {"preexec_fn": limit_size}, "1\n1000\n",
-                 report_cut_back_failed(": die Datei ist zu gross"), 100),
-                ("close", {}, "1\n100\n", report_not_closed(""), None)):
+                 report_cut_back_failed(": die Datei ist zu gross"), 1, 100),
+                ("close", {}, "1\n100\n", report_not_closed(""), 1, None),
+                ("flock", {}, "1\n100\n", report_not_lockable(), 0, None)):
             with self.subTest(failing=failing):
                 environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
                                    SPHENISCHEZAHLEN_FAIL=failing)
                 completed = self.run_program(typed, env=environment, **options)
-                self.assertEqual((completed.stderr, completed.returncode), (message, 1))
+                self.assertEqual((completed.stderr, completed.returncode), (message, status))
                 in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
                 self.assertEqual(self.read_report(), in_file)
 
