@@ -18,15 +18,17 @@ import zipfile
 def members(folder):
     """Yields (name in the archive, path, is_folder) for folder, named by its last part, and
     everything below it: each folder before what it holds, names within a folder in byte
-    order. Fails on anything that is neither a folder nor a regular file."""
+    order. Fails on anything that is neither a folder nor a regular file with one name."""
     def walk(path, name):
         mode = os.lstat(path).st_mode
         if stat.S_ISDIR(mode):
             yield name + "/", path, True
             for child in sorted(os.listdir(path), key=os.fsencode):
                 yield from walk(os.path.join(path, child), name + "/" + child)
-        elif stat.S_ISREG(mode):
+        elif stat.S_ISREG(mode) and os.lstat(path).st_nlink == 1:
             yield name, path, False
+        elif stat.S_ISREG(mode):
+            raise SystemExit(f"{path}: a hard link, which the packages are not made for")
         else:
             raise SystemExit(f"{path}: neither a folder nor a regular file")
 

@@ -14,31 +14,15 @@ if(NOT newest_version STREQUAL PROJECT_VERSION)
     "but the project's version is ${PROJECT_VERSION}: add an entry for it.")
 endif()
 
-# The time of the newest CHANGELOG entry, from its trailer line (" -- name <address>  Tue, 08
-# Dec 2026 00:00:00 +0000"), in seconds since 1970 (UTC): the time of every package.
+# The time of the newest CHANGELOG entry, from its trailer line, in seconds since 1970 (UTC):
+# the time of every package. A date that is no real day, or has the wrong weekday, is refused.
+include(${PROJECT_SOURCE_DIR}/cmake/changelog_date.cmake)
 file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG newest_trailer LIMIT_COUNT 1 REGEX "^ -- ")
-set(month_names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-list(JOIN month_names "|" month_pattern)
-string(CONCAT date_pattern ", ([0-9]+) (${month_pattern}) ([0-9][0-9][0-9][0-9]) "
-  "([0-9][0-9]):([0-9][0-9]):([0-9][0-9]) ([-+])([0-9][0-9])([0-9][0-9])$")
-if(NOT newest_trailer MATCHES "${date_pattern}")
-  message(FATAL_ERROR "The newest entry in CHANGELOG ends without a date such as "
-    "'Tue, 08 Dec 2026 00:00:00 +0000': ${newest_trailer}")
+changelog_time("${newest_trailer}" changelog_time changelog_date_error)
+if(changelog_date_error)
+  message(FATAL_ERROR "The date of the newest entry in CHANGELOG is wrong "
+    "(${changelog_date_error}) in its line: ${newest_trailer}")
 endif()
-list(FIND month_names ${CMAKE_MATCH_2} month)
-# Days since 1970-01-01 in the Gregorian calendar, counting years from March, so that the
-# leap day comes last.
-if(month LESS 2)
-  math(EXPR year "${CMAKE_MATCH_3} - 1")
-  math(EXPR month "${month} + 10")
-else()
-  set(year ${CMAKE_MATCH_3})
-  math(EXPR month "${month} - 2")
-endif()
-math(EXPR changelog_time "(365 * ${year} + ${year} / 4 - ${year} / 100 + ${year} / 400
-  + (153 * ${month} + 2) / 5 + ${CMAKE_MATCH_1} - 1 - 719468) * 86400
-  + ${CMAKE_MATCH_4} * 3600 + ${CMAKE_MATCH_5} * 60 + ${CMAKE_MATCH_6}
-  - (${CMAKE_MATCH_7}1) * (${CMAKE_MATCH_8} * 3600 + ${CMAKE_MATCH_9} * 60)")
 foreach(manual_page doc/sphenischezahlen.1 doc/de/sphenischezahlen.1)
   file(STRINGS ${PROJECT_SOURCE_DIR}/${manual_page} manual_title LIMIT_COUNT 1
     REGEX "^\\.TH ")
@@ -149,15 +133,18 @@ set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
   /usr/share/man /usr/share/man/man1 /usr/share/man/de /usr/share/man/de/man1)
 set(CPACK_RPM_DEFAULT_DIR_PERMISSIONS ${folder_permissions})
 # The same bits from any machine: rpmbuild's own ways to take the time from
-# SOURCE_DATE_EPOCH, clamp the files' times to it and name no real build host; gzip, whose
-# output does not depend on the number of cores, for the payload. No build-id links: there
-# is no debuginfo package for them to lead to.
+# SOURCE_DATE_EPOCH and name no real build host; none of rpmbuild's own touches to the staged
+# files after they got the package's time (package_staging.cmake): they are stripped and
+# compressed already, and its clamp of their times only moves newer times down, never older
+# ones up; gzip, whose output does not depend on the number of cores, for the payload. No
+# build-id links: there is no debuginfo package for them to lead to.
 string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
   "%define packager ${SPHENISCHEZAHLEN_MAINTAINER}"
   "%define _build_id_links none"
   "%define _buildhost reproducible"
   "%define use_source_date_epoch_as_buildtime 1"
   "%define clamp_mtime_to_source_date_epoch 1"
+  "%define __os_install_post %{nil}"
   "%define _binary_payload w9.gzdio")
 
 # The same packages for the same commit on any machine, whoever makes them, when, under which

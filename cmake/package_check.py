@@ -1,0 +1,185 @@
+"""Checks a package as it leaves the build, member by member, so that a wrong package fails
+at once: every member timed at the expected moment, owned by root, 0755 for folders and
+programs and 0644 for the rest, members in the order of their paths, and for a .deb an
+Installed-Size that counts its files as dpkg does. Reads .deb, .tar.gz, .zip and .rpm (the
+last through the rpm tool). Run by CPack (see package_rewrite.cmake) or by hand:
+
+    python3 package_check.py PACKAGE SECONDS [STAGED_FOLDER]
+
+SECONDS is the expected time, in seconds since 1970 (UTC); STAGED_FOLDER, for a .deb, is
+the folder CPack staged it from, which must hold nothing that the .deb does not carry.
+"""
+
+import gzip
+import io
+import os
+import stat
+import subprocess
+import sys
+import tarfile
+import time
+import zipfile
+
+# The programs, by the end of their paths.
+PROGRAMS = ("bin/sphenischezahlen", "/sphenischezahlen.exe")
+# What CPack stages for a .deb and the rewrite carries; anything else (a conffile, a
+# maintainer script, a folder beside usr) would be lost without a word.
+DEB_STAGED = {"control", "control.tar.gz", "data.tar.gz", "debian-binary", "md5sums", "usr"}
+
+
+class Member:
+    """One member of a package: its path, whether it is a folder, its permission bits, its
+    time, its owner (numbers and names, None where the format has none) and its size."""
+
+    def __init__(self, path, is_folder, mode, mtime, owner=(0, 0, "root", "root"), size=0):
+        self.path = path.rstrip("/")
+        self.is_folder = is_folder
+        self.mode = mode & 0o7777
+        self.mtime = mtime
+        self.owner = owner
+        self.size = size
+
+
+def tar_members(archive):
+    members = []
+    for info in archive.getmembers():
+        if not (info.isdir() or info.isreg()):
+            raise SystemExit(f"{info.name}: neither a folder nor a regular file")
+        members.append(Member(info.name, info.isdir(), info.mode, info.mtime,
+                              (info.uid, info.gid, info.uname, info.gname), info.size))
+    return members
+
+
+def ar_members(path):
+    """Returns the members of the ar archive at path as (name, mode, mtime, owner, data)."""
+    with open(path, "rb") as package:
+        content = package.read()
+    if not content.startswith(b"!<arch>\n"):
+        raise SystemExit(f"{path}: no ar archive")
+    position, members = 8, []
+    while position < len(content):
+        header = content[position:position + 60]
+        name = header[0:16].decode().strip().rstrip("/")
+        mtime, uid, gid = (int(header[start:start + width]) for start, width
+                           in ((16, 12), (28, 6), (34, 6)))
+        mode, size = int(header[40:48], 8), int(header[48:58])
+        data = content[position + 60:position + 60 + size]
+        members.append((name, mode, mtime, (uid, gid, "root", "root"), data))
+        position += 60 + size + size % 2
+    return members
+
+
+def check_members(package, members, seconds, problems, expected_time=None):
+    expected_time = seconds if expected_time is None else expected_time
+    paths = [member.path for member in members]
+    if paths != sorted(paths, key=lambda path: path.split("/")):
+        problems.append(f"{package}: members not in the order of their paths")
+    for member in members:
+        program = not member.is_folder and member.path.endswith(PROGRAMS)
+        expected_mode = 0o755 if member.is_folder or program else 0o644
+        if member.mode != expected_mode:
+            problems.append(f"{member.path}: mode {member.mode:04o}, not {expected_mode:04o}")
+        if member.mtime != expected_time:
+            problems.append(f"{member.path}: time {member.mtime}, not {expected_time}")
+        if member.owner is not None and member.owner != (0, 0, "root", "root"):
+            problems.append(f"{member.path}: owned by {member.owner}, not root")
+
+
+def installed_size(members):
+    """dpkg's count: each file's size in whole KiB, rounded up, one KiB for each folder."""
+    return sum(1 if member.is_folder else (member.size + 1023) // 1024 for member in members)
+
+
+def staged_size(folder, problems):
+    """dpkg's count of the staged folder usr below folder, with the folder that holds usr."""
+    kib = 2  # the package's root and usr
+    for parent, folders, files in os.walk(os.path.join(folder, "usr")):
+        for name in folders + files:
+            path = os.path.join(parent, name)
+            status = os.lstat(path)
+            if stat.S_ISLNK(status.st_mode) or (stat.S_ISREG(status.st_mode)
+                                                 and status.st_nlink > 1):
+                problems.append(f"{path}: a link, which the packages are not made for")
+            kib += 1 if stat.S_ISDIR(status.st_mode) else (status.st_size + 1023) // 1024
+    return kib
+
+
+def check_deb(package, seconds, staged, problems):
+    members = ar_members(package)
+    names = [name for name, *_ in members]
+    if names != ["debian-binary", "control.tar.gz", "data.tar.gz"]:
+        problems.append(f"{package}: ar members {names}")
+    tars = {}
+    for name, mode, mtime, owner, data in members:
+        if mode & 0o7777 != 0o644 or mtime != seconds or owner[:2] != (0, 0):
+            problems.append(f"{package}: ar member {name} is {mode:o}, {mtime}, {owner[:2]}")
+        if name.endswith(".tar.gz"):
+            tars[name] = tarfile.open(fileobj=io.BytesIO(data), mode="r:gz")
+    data_members = tar_members(tars["data.tar.gz"])
+    check_members(package, data_members, seconds, problems)
+    check_members(package, tar_members(tars["control.tar.gz"]), seconds, problems)
+    control = tars["control.tar.gz"].extractfile("./control").read().decode()
+    sizes = [line.split(":")[1].strip() for line in control.splitlines()
+             if line.startswith("Installed-Size:")]
+    counted = installed_size(data_members)
+    if sizes != [str(counted)]:
+        problems.append(f"{package}: Installed-Size {sizes}, but its files count {counted}")
+    if staged is not None:
+        extra = set(os.listdir(staged)) - DEB_STAGED
+        if extra:
+            problems.append(f"{staged}: holds {sorted(extra)}, which the .deb does not carry")
+        if staged_size(staged, problems) != counted:
+            problems.append(f"{package}: Installed-Size {counted}, but the staged folder "
+                            f"counts {staged_size(staged, [])}")
+
+
+def check_zip(package, seconds, problems):
+    # A zip's times have no zone and two seconds' steps: written as UTC, read back as such.
+    members = []
+    with zipfile.ZipFile(package) as archive:
+        for info in archive.infolist():
+            written = (time.gmtime(seconds - seconds % 2)[:6] == info.date_time)
+            mode = info.external_attr >> 16
+            members.append(Member(info.filename, info.is_dir(), mode,
+                                  seconds if written else info.date_time, None, info.file_size))
+    check_members(package, members, seconds, problems)
+
+
+def check_rpm(package, seconds, problems):
+    query = ("[%{FILENAMES}\\t%{FILEMODES}\\t%{FILEMTIMES}\\t%{FILEUSERNAME}\\t"
+             "%{FILEGROUPNAME}\\n]")
+    listing = subprocess.run(["rpm", "-qp", "--qf", query, package], check=True,
+                             capture_output=True, text=True).stdout
+    members = []
+    for line in listing.splitlines():
+        path, mode, mtime, user, group = line.split("\t")
+        owner = (0, 0, "root", "root") if (user, group) == ("root", "root") else (user, group)
+        members.append(Member(path, stat.S_ISDIR(int(mode)), int(mode), int(mtime), owner))
+    check_members(package, members, seconds, problems)
+    built = subprocess.run(["rpm", "-qp", "--qf", "%{BUILDTIME}", package], check=True,
+                           capture_output=True, text=True).stdout
+    if built != str(seconds):
+        problems.append(f"{package}: build time {built}, not {seconds}")
+
+
+def main(package, seconds, staged=None):
+    seconds, problems = int(seconds), []
+    if package.endswith(".deb"):
+        check_deb(package, seconds, staged, problems)
+    elif package.endswith(".tar.gz"):
+        with tarfile.open(package, "r:gz") as archive:
+            check_members(package, tar_members(archive), seconds, problems)
+    elif package.endswith(".zip"):
+        check_zip(package, seconds, problems)
+    elif package.endswith(".rpm"):
+        check_rpm(package, seconds, problems)
+    else:
+        problems.append(f"{package}: no way to check this package")
+    if problems:
+        raise SystemExit("\n".join([f"{package} is wrong:"] + problems))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) not in (3, 4):
+        raise SystemExit(__doc__)
+    main(*sys.argv[1:])
