@@ -1,7 +1,7 @@
 """Checks a package as it leaves the build, member by member, so that a wrong package fails
 at once: every member timed at the expected moment, owned by root, 0755 for folders and
-programs and 0644 for the rest, members in the order of their paths, and for a .deb an
-Installed-Size that counts its files as dpkg does. Reads .deb, .tar.gz, .zip and .rpm (the
+programs and 0644 for the rest, members in the order of their paths, and for a .deb the
+checksum of every file and an Installed-Size that counts its files as dpkg does. Reads .deb, .tar.gz, .zip and .rpm (the
 last through the rpm tool). Run by CPack (see package_rewrite.cmake) or by hand:
 
     python3 package_check.py PACKAGE SECONDS [STAGED_FOLDER]
@@ -10,7 +10,7 @@ SECONDS is the expected time, in seconds since 1970 (UTC); STAGED_FOLDER, for a 
 the folder CPack staged it from, which must hold nothing that the .deb does not carry.
 """
 
-import gzip
+import hashlib
 import io
 import os
 import stat
@@ -118,6 +118,13 @@ def check_deb(package, seconds, staged, problems):
     data_members = tar_members(tars["data.tar.gz"])
     check_members(package, data_members, seconds, problems)
     check_members(package, tar_members(tars["control.tar.gz"]), seconds, problems)
+    # Every file's checksum, as dpkg --verify reads them.
+    data = tars["data.tar.gz"]
+    listed = tars["control.tar.gz"].extractfile("./md5sums").read().decode().splitlines()
+    files = [f"{hashlib.md5(data.extractfile(info).read()).hexdigest()}  {info.name[2:]}"
+             for info in data.getmembers() if info.isreg()]
+    if sorted(listed) != sorted(files):
+        problems.append(f"{package}: md5sums lists {listed}, its files are {files}")
     control = tars["control.tar.gz"].extractfile("./control").read().decode()
     sizes = [line.split(":")[1].strip() for line in control.splitlines()
              if line.startswith("Installed-Size:")]

@@ -4,3 +4,22 @@
 if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
   set(ENV{SOURCE_DATE_EPOCH} ${CPACK_SPHENISCHEZAHLEN_CHANGELOG_TIME})
 endif()
+
+# CPack's own generators read the path of their working folder as a pattern (file(GLOB) in
+# CPackDeb and CPackRPM): below a folder named p[1], or with * or ? in its name, the .deb
+# would lose its Depends and md5sums and the RPM fail. There CPack works in a folder of the
+# system's temporary folder instead, named for the build folder, and package_rewrite.cmake
+# puts each package where it belongs.
+if(NOT DEFINED CPACK_PACKAGE_DIRECTORY)
+  set(CPACK_PACKAGE_DIRECTORY "${CPACK_SPHENISCHEZAHLEN_BINARY_DIR}")
+endif()
+set(CPACK_SPHENISCHEZAHLEN_PACKAGE_DIRECTORY "${CPACK_PACKAGE_DIRECTORY}")
+if(CPACK_PACKAGE_DIRECTORY MATCHES "[][*?]")
+  foreach(temporary "$ENV{TMPDIR}" "$ENV{TEMP}" /tmp)
+    if(IS_DIRECTORY "${temporary}" AND NOT temporary MATCHES "[][*?]")
+      break()
+    endif()
+  endforeach()
+  string(MD5 folder_hash "${CPACK_PACKAGE_DIRECTORY}")
+  set(CPACK_PACKAGE_DIRECTORY "${temporary}/sphenischezahlen-cpack-${folder_hash}")
+endif()
