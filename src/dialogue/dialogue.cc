@@ -72,7 +72,7 @@ int run_dialogue() {
     scan_range(*lower, *upper, std::cout, report);
   }
   // Finished before the closing prompt, so that what went wrong with the file is still said
-  // while the user is there to read it.
+  // while the user is there to read it, and another run may have the file during the wait.
   const bool every_line_in_file = report.finish();
   return end_run(upper && every_line_in_file ? 0 : 1);
 }

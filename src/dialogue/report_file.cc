@@ -1,5 +1,5 @@
-// The report file of one run: its lock, its lines, its failures and the messages about them,
-// with the cause in German where it is a common one.
+// The report file of one run: its lines, written whole through its one handle, its failures
+// and the messages about them, with the cause in German where it is a common one.
 #include "dialogue/report_file.h"
 
 #include <cerrno>
