@@ -14,10 +14,13 @@
 namespace {
 
 // Holds back the signals that end the program (INT, TERM, HUP, QUIT) for as long as it
-// lives; one that arrives meanwhile takes effect when it ends.
+// lives, if told to; one that arrives meanwhile takes effect when it ends.
 class EndingSignalsHeld {
  public:
-  EndingSignalsHeld() {
+  explicit EndingSignalsHeld(bool hold = true) : held_(hold) {
+    if (!held_) {
+      return;
+    }
     sigset_t ending;
     sigemptyset(&ending);
     for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
@@ -27,10 +30,15 @@ class EndingSignalsHeld {
   }
   EndingSignalsHeld(const EndingSignalsHeld&) = delete;
   EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-  ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &before_, nullptr); }
+  ~EndingSignalsHeld() {
+    if (held_) {
+      sigprocmask(SIG_SETMASK, &before_, nullptr);
+    }
+  }
 
  private:
-  sigset_t before_;
+  bool held_;
+  sigset_t before_{};
 };
 
 }  // namespace
@@ -75,7 +83,9 @@ ReportOpening ReportHandle::open(const char* file_name) {
 }
 
 bool ReportHandle::write(const char* data, std::size_t size) {
-  const EndingSignalsHeld held;
+  // Only for a regular file: a FIFO's write may wait for its reader as long as that likes,
+  // and Ctrl-C must still end the run meanwhile (a line that fits in a pipe goes whole).
+  const EndingSignalsHeld held(regular_);
   while (size > 0) {
     const ssize_t written = ::write(static_cast<int>(handle_), data, size);
     if (written < 0) {

@@ -34,8 +34,9 @@ class ReportHandle {
   ReportOpening open(const char* file_name);
 
   // Writes size bytes at the end of what this run wrote, in one system call unless the
-  // system takes fewer bytes. The signals that end the program wait meanwhile, so that they
-  // end it only between two writes. Returns false on failure; error() says why.
+  // system takes fewer bytes. For a regular file the signals that end the program wait
+  // meanwhile, so that they end it only between two writes. Returns false on failure;
+  // error() says why.
   bool write(const char* data, std::size_t size);
 
   // Cuts a regular file back to size bytes, with the ending signals held back; true when

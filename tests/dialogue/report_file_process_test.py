@@ -176,6 +176,21 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 self.assertEqual((completed.stderr, completed.returncode), ("", 0))
                 self.assertEqual(received, [report_bytes(LINES_1_TO_100)])
 
+    @unittest.skipIf(RUNS_WINDOWS_PROGRAM or not hasattr(os, "mkfifo"), "needs a POSIX FIFO")
+    def test_ctrl_c_ends_a_run_whose_fifo_reader_reads_nothing(self):
+        os.mkfifo(self.report_path())
+        program = self.start_program(
+            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        reader = os.open(self.report_path(), os.O_RDONLY)  # and never reads
+        self.addCleanup(os.close, reader)
+        import fcntl  # POSIX only
+        fcntl.fcntl(reader, fcntl.F_SETPIPE_SZ, 4096)  # full after some 300 lines
+        program.stdin.write(b"1\n2000000\n")
+        program.stdin.flush()
+        time.sleep(1)  # the pipe fills, and the run waits in a write
+        program.send_signal(signal.SIGINT)
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), -signal.SIGINT)
+
     def test_an_empty_scan_whose_file_is_removed_says_nothing(self):
         program = self.start_program()
         self.read_until(program, LOWER_PROMPT)
