@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "arith/next_prime.h"
 #include "arith/sphenic_factors.h"
@@ -30,20 +31,20 @@ void BM_sphenic_factors(benchmark::State& state) {
 BENCHMARK(BM_sphenic_factors)->Arg(30)->Arg(4269897173)->Arg(29989);
 
 // One kernel on the largest prime candidate: all 65535 divisors up to 65536 tried.
-void BM_kernel_top_prime(benchmark::State& state, TrialDivision any_divisor) {
+void BM_kernel_top_prime(benchmark::State& state, const TrialDivision& kernel) {
   for (auto _ : state) {
-    benchmark::DoNotOptimize(any_divisor(4294967291, 65536));
+    benchmark::DoNotOptimize(kernel.any_divisor(4294967291, 65536));
   }
 }
 
 constexpr Number kScanEnd = 30000;
 
 // The scan of 2 to 30000 with one kernel: about a thousand million trial divisions.
-void BM_scan(benchmark::State& state, TrialDivision any_divisor) {
+void BM_scan(benchmark::State& state, const TrialDivision& kernel) {
   for (auto _ : state) {
     unsigned count = 0;
     for (Number n = 2; n <= kScanEnd; ++n) {
-      count += sphenic_factors(n, any_divisor).has_value() ? 1 : 0;
+      count += sphenic_factors(n, kernel).has_value() ? 1 : 0;
     }
     benchmark::DoNotOptimize(count);
   }
@@ -61,12 +62,12 @@ BENCHMARK(BM_scan_plain_c)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // Each kernel this processor runs, alone and in the whole scan.
-  for (const NamedTrialDivision& kernel : usable_trial_divisions()) {
+  const std::vector<TrialDivision> kernels = usable_trial_divisions();
+  for (const TrialDivision& kernel : kernels) {
     benchmark::RegisterBenchmark(("BM_kernel_top_prime/" + std::string(kernel.name)).c_str(),
-                                 BM_kernel_top_prime, kernel.any_divisor)
+                                 BM_kernel_top_prime, kernel)
         ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark(("BM_scan/" + std::string(kernel.name)).c_str(), BM_scan,
-                                 kernel.any_divisor)
+    benchmark::RegisterBenchmark(("BM_scan/" + std::string(kernel.name)).c_str(), BM_scan, kernel)
         ->Unit(benchmark::kMillisecond);
   }
   benchmark::Initialize(&argc, argv);

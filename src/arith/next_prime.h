@@ -3,13 +3,9 @@
 #define SPHENISCHEZAHLEN_ARITH_NEXT_PRIME_H_
 
 #include "arith/number.h"
-#include "arith/trial_division.h"
 
 // Returns the smallest prime above x, or 0 when no prime above x fits in a Number
 // (x of 4294967291 or more). Keeps nothing between calls.
 Number next_prime(Number x);
-
-// The same, with trial division by the kernel given instead of the fastest.
-Number next_prime(Number x, TrialDivision any_divisor);
 
 #endif  // SPHENISCHEZAHLEN_ARITH_NEXT_PRIME_H_

@@ -3,13 +3,11 @@
 
 #include <cstddef>
 
-#include "arith/next_prime.h"
-
 std::optional<FactorTriple> sphenic_factors(Number n) {
   return sphenic_factors(n, fastest_trial_division());
 }
 
-std::optional<FactorTriple> sphenic_factors(Number n, TrialDivision any_divisor) {
+std::optional<FactorTriple> sphenic_factors(Number n, const TrialDivision& kernel) {
   FactorTriple factors{};
   std::size_t found = 0;
   Number divisor = 2;
@@ -23,7 +21,7 @@ std::optional<FactorTriple> sphenic_factors(Number n, TrialDivision any_divisor)
       ++found;
       cofactor /= divisor;
     } else {
-      divisor = next_prime(divisor, any_divisor);
+      divisor = kernel.next_prime(divisor);
     }
     if (cofactor <= 1) {
       break;

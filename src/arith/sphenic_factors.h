@@ -12,6 +12,6 @@
 std::optional<FactorTriple> sphenic_factors(Number n);
 
 // The same, with trial division by the kernel given instead of the fastest.
-std::optional<FactorTriple> sphenic_factors(Number n, TrialDivision any_divisor);
+std::optional<FactorTriple> sphenic_factors(Number n, const TrialDivision& kernel);
 
 #endif  // SPHENISCHEZAHLEN_ARITH_SPHENIC_FACTORS_H_

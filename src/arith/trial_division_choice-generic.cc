@@ -1,6 +1,12 @@
 // The choice of kernel on processors without a kernel of their own: the plain one.
 #include "arith/trial_division.h"
+#include "arith/trial_division_plain.h"
 
-std::vector<NamedTrialDivision> usable_trial_divisions() { return {{"plain", any_divisor_plain}}; }
+std::vector<TrialDivision> usable_trial_divisions() {
+  return {{"plain", any_divisor_plain, next_prime_plain}};
+}
 
-TrialDivision fastest_trial_division() { return any_divisor_plain; }
+const TrialDivision& fastest_trial_division() {
+  static const TrialDivision plain{"plain", any_divisor_plain, next_prime_plain};
+  return plain;
+}

@@ -1,5 +1,6 @@
 // The choice of kernel on x86-64: SSE2 always, AVX2 where the processor has it.
 #include "arith/trial_division.h"
+#include "arith/trial_division_plain.h"
 #include "arith/trial_division_x86_64.h"
 
 #if defined(_MSC_VER) && !defined(__clang__)
@@ -33,15 +34,16 @@ bool processor_runs_avx2() {
 
 }  // namespace
 
-std::vector<NamedTrialDivision> usable_trial_divisions() {
-  std::vector<NamedTrialDivision> kernels{{"plain", any_divisor_plain}, {"sse2", any_divisor_sse2}};
+std::vector<TrialDivision> usable_trial_divisions() {
+  std::vector<TrialDivision> kernels{{"plain", any_divisor_plain, next_prime_plain},
+                                     {"sse2", any_divisor_sse2, next_prime_sse2}};
   if (processor_runs_avx2()) {
-    kernels.push_back({"avx2", any_divisor_avx2});
+    kernels.push_back({"avx2", any_divisor_avx2, next_prime_avx2});
   }
   return kernels;
 }
 
-TrialDivision fastest_trial_division() {
-  static const TrialDivision fastest = usable_trial_divisions().back().any_divisor;
+const TrialDivision& fastest_trial_division() {
+  static const TrialDivision fastest = usable_trial_divisions().back();
   return fastest;
 }

@@ -1,37 +1,52 @@
-// The SSE2 kernel of trial division: two double-precision divisions per instruction.
+// The SSE2 kernel of trial division: four single-precision or two double-precision divisions
+// per instruction.
 #include <emmintrin.h>
 
+#include "arith/trial_division_lanes.h"
 #include "arith/trial_division_x86_64.h"
 
 namespace {
 
-// Returns, as all ones, the lanes whose divisor is at most last and divides dividend.
-inline __m128d dividing_lanes(__m128d dividend, __m128d divisors, __m128d last) {
-  const __m128d quotients = _mm_div_pd(dividend, divisors);
-  // Quotients are below 2^31, so the conversion to 32-bit integers truncates them exactly.
-  const __m128d truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(quotients));
-  return _mm_and_pd(_mm_cmpeq_pd(quotients, truncated), _mm_cmple_pd(divisors, last));
-}
+// Four single-precision lanes.
+struct Sse2Single {
+  using Vector = __m128;
+  static constexpr Number kWidth = 4;
+  static Vector broadcast(Number n) { return _mm_set1_ps(static_cast<float>(n)); }
+  static Vector first_divisors() { return _mm_setr_ps(2.0f, 3.0f, 4.0f, 5.0f); }
+  static Vector add(Vector a, Vector b) { return _mm_add_ps(a, b); }
+  static Vector dividing(Vector dividend, Vector divisors, Vector ceiling) {
+    const Vector quotients = _mm_div_ps(dividend, divisors);
+    // Quotients are below 2^24, so the conversion to 32-bit integers truncates them exactly.
+    const Vector truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(quotients));
+    return _mm_and_ps(_mm_cmpeq_ps(quotients, truncated), _mm_cmplt_ps(divisors, ceiling));
+  }
+  static Vector either(Vector a, Vector b) { return _mm_or_ps(a, b); }
+  static bool any(Vector lanes) { return _mm_movemask_ps(lanes) != 0; }
+};
+
+// Two double-precision lanes.
+struct Sse2Double {
+  using Vector = __m128d;
+  static constexpr Number kWidth = 2;
+  static Vector broadcast(Number n) { return _mm_set1_pd(static_cast<double>(n)); }
+  static Vector first_divisors() { return _mm_setr_pd(2.0, 3.0); }
+  static Vector add(Vector a, Vector b) { return _mm_add_pd(a, b); }
+  static Vector dividing(Vector dividend, Vector divisors, Vector ceiling) {
+    const Vector quotients = _mm_div_pd(dividend, divisors);
+    // Quotients are below 2^31, so the conversion to 32-bit integers truncates them exactly.
+    const Vector truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(quotients));
+    return _mm_and_pd(_mm_cmpeq_pd(quotients, truncated), _mm_cmplt_pd(divisors, ceiling));
+  }
+  static Vector either(Vector a, Vector b) { return _mm_or_pd(a, b); }
+  static bool any(Vector lanes) { return _mm_movemask_pd(lanes) != 0; }
+};
+
+using Sse2Kernel = LaneKernel<Sse2Single, Sse2Double>;
 
 }  // namespace
 
 bool any_divisor_sse2(Number candidate, Number limit) {
-  const __m128d dividend = _mm_set1_pd(static_cast<double>(candidate));
-  const __m128d last = _mm_set1_pd(static_cast<double>(limit));
-  const __m128d step = _mm_set1_pd(2.0);
-  __m128d divisors = _mm_setr_pd(2.0, 3.0);
-  // The divisors 2 and 3 alone first: they reject most composite candidates.
-  __m128d hits = dividing_lanes(dividend, divisors, last);
-  // Then four divisors at a time, the divider never idle between two instructions.
-  for (Number first = 4; _mm_movemask_pd(hits) == 0; first += 4) {
-    if (first > limit) {
-      return false;
-    }
-    divisors = _mm_add_pd(divisors, step);
-    const __m128d next_divisors = _mm_add_pd(divisors, step);
-    hits = _mm_or_pd(dividing_lanes(dividend, divisors, last),
-                     dividing_lanes(dividend, next_divisors, last));
-    divisors = next_divisors;
-  }
-  return true;
+  return Sse2Kernel::any_divisor(candidate, limit);
 }
+
+Number next_prime_sse2(Number x) { return Sse2Kernel::next_prime(x); }

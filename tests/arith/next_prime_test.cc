@@ -1,9 +1,12 @@
-// Tests of next_prime: its edges, squares of primes, the 2^31 and 2^32 borders, and a sieve.
+// Tests of next_prime, with every kernel: its edges, squares of primes, the 2^24, 2^31 and 2^32
+// borders, and a sieve.
 #include "arith/next_prime.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "arith/trial_division.h"
 
 namespace {
 
@@ -16,6 +19,10 @@ class NextPrimeEdges : public ::testing::TestWithParam<NextPrimeCase> {};
 
 TEST_P(NextPrimeEdges, ReturnsSmallestPrimeAbove) {
   EXPECT_EQ(next_prime(GetParam().x), GetParam().expected) << "x = " << GetParam().x;
+  for (const TrialDivision& kernel : usable_trial_divisions()) {
+    EXPECT_EQ(kernel.next_prime(GetParam().x), GetParam().expected)
+        << "x = " << GetParam().x << ", kernel " << kernel.name;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -30,6 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Across the 16-bit border and the signed 32-bit border.
         NextPrimeCase{65521, 65537}, NextPrimeCase{2147483629, 2147483647},
         NextPrimeCase{2147483647, 2147483659}, NextPrimeCase{2148229800, 2148229817},
+        // Across 2^24, where the kernels' lanes change precision, and squares of primes on
+        // both sides (4093^2 = 16752649, 4099^2 = 16801801).
+        NextPrimeCase{16777212, 16777213}, NextPrimeCase{16777213, 16777259},
+        NextPrimeCase{16752648, 16752653}, NextPrimeCase{16801800, 16801819},
         // At the top, where roots round up to 65536 in single precision.
         NextPrimeCase{4294967279, 4294967291}, NextPrimeCase{4294967290, 4294967291},
         // No 32-bit prime lies above: the answer is 0, never a wrapped-around small prime.

@@ -10,11 +10,11 @@
 #include <vector>
 
 // Shows a kernel by its name in the test's messages.
-void PrintTo(const NamedTrialDivision& kernel, std::ostream* out) { *out << kernel.name; }
+void PrintTo(const TrialDivision& kernel, std::ostream* out) { *out << kernel.name; }
 
 namespace {
 
-class TrialDivisionKernel : public ::testing::TestWithParam<NamedTrialDivision> {};
+class TrialDivisionKernel : public ::testing::TestWithParam<TrialDivision> {};
 
 TEST_P(TrialDivisionKernel, AnswersTheEdges) {
   struct Case {
@@ -47,7 +47,22 @@ TEST_P(TrialDivisionKernel, AnswersTheEdges) {
       {4294967291, 65536, false},
       {4294967295, 65536, true},
       {4294049777, 65529, true},
-      {4294049777, 65520, false}};  // 65521 * 65537
+      {4294049777, 65520, false},  // 65521 * 65537
+      // Around 2^24, where single precision gives way to double precision: the largest prime
+      // below, 2^24 - 1, 2^24, 2^24 + 1 = 97 * 257 * 673, the next prime, and a divisor equal
+      // to the limit below and above 2^24 (4093^2, 4093 * 4099, 4099^2).
+      {16777213, 4095, false},
+      {16777215, 4095, true},
+      {16777216, 4096, true},
+      {16777217, 4096, true},
+      {16777217, 96, false},
+      {16777259, 4096, false},
+      {16752649, 4093, true},
+      {16752649, 4092, false},
+      {16777207, 4095, true},
+      {16777207, 4092, false},
+      {16801801, 4099, true},
+      {16801801, 4098, false}};
   for (const Case& c : cases) {
     EXPECT_EQ(GetParam().any_divisor(c.candidate, c.limit), c.any_divisor)
         << c.candidate << " up to " << c.limit;
@@ -99,7 +114,7 @@ TEST_P(TrialDivisionKernel, AgreesWithTheSmallestPrimeFactorOverTheWholeRange) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Usable, TrialDivisionKernel, ::testing::ValuesIn(usable_trial_divisions()),
-                         [](const ::testing::TestParamInfo<NamedTrialDivision>& info) {
+                         [](const ::testing::TestParamInfo<TrialDivision>& info) {
                            return std::string(info.param.name);
                          });
 

@@ -1,0 +1,89 @@
+// Every candidate below 2^24, the range of the single-precision lanes, against a sieve: through
+// each kernel's prime stepping, and with its own trial limit and the limits one below and at
+// its smallest prime factor. Seconds natively, far longer under an emulator or the sanitizers.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "arith/prime_candidates.h"
+#include "arith/trial_division.h"
+
+namespace {
+
+// The first candidate divided in double precision.
+constexpr Number kSingleEnd = Number{1} << 24;
+// The sieve reaches the first prime above 2^24, 16777259.
+constexpr Number kSieveEnd = kSingleEnd + 64;
+
+// Returns the smallest prime factor of every number below kSieveEnd, 0 for 0, 1 and primes.
+const std::vector<std::uint16_t>& smallest_prime_factors() {
+  static const std::vector<std::uint16_t> factors = [] {
+    std::vector<std::uint16_t> sieve(kSieveEnd, 0);
+    for (Number i = 2; i * i < kSieveEnd; ++i) {
+      if (sieve[i] == 0) {
+        for (Number multiple = i * i; multiple < kSieveEnd; multiple += i) {
+          if (sieve[multiple] == 0) {
+            sieve[multiple] = static_cast<std::uint16_t>(i);
+          }
+        }
+      }
+    }
+    return sieve;
+  }();
+  return factors;
+}
+
+// The kernels with lanes this processor runs: all but the plain one.
+std::vector<TrialDivision> lane_kernels() {
+  std::vector<TrialDivision> kernels;
+  for (const TrialDivision& kernel : usable_trial_divisions()) {
+    if (std::string(kernel.name) != "plain") {
+      kernels.push_back(kernel);
+    }
+  }
+  return kernels;
+}
+
+TEST(TrialLimit, IsTheSameInSinglePrecisionBelow2To24) {
+  for (Number candidate = 0; candidate < kSingleEnd; ++candidate) {
+    ASSERT_EQ(single_precision_trial_limit(candidate), trial_limit(candidate)) << candidate;
+  }
+}
+
+class LanesBelow2To24 : public ::testing::TestWithParam<TrialDivision> {};
+
+TEST_P(LanesBelow2To24, StepsThroughEveryPrime) {
+  const std::vector<std::uint16_t>& factors = smallest_prime_factors();
+  Number prime = 1;
+  for (Number candidate = 2; candidate < kSieveEnd; ++candidate) {
+    if (factors[candidate] == 0) {
+      ASSERT_EQ(GetParam().next_prime(prime), candidate) << "after " << prime;
+      prime = candidate;
+    }
+  }
+  EXPECT_EQ(prime, 16777259u);  // guards the sieve: the first prime above 2^24
+}
+
+TEST_P(LanesBelow2To24, AnswersEveryCandidateAtItsLimits) {
+  const std::vector<std::uint16_t>& factors = smallest_prime_factors();
+  for (Number candidate = 2; candidate < kSingleEnd; ++candidate) {
+    const Number own_limit = trial_limit(candidate);
+    const Number factor = factors[candidate];
+    ASSERT_EQ(GetParam().any_divisor(candidate, own_limit), factor != 0) << candidate;
+    if (factor != 0) {
+      ASSERT_FALSE(GetParam().any_divisor(candidate, factor - 1)) << candidate;
+      ASSERT_TRUE(GetParam().any_divisor(candidate, factor)) << candidate;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Usable, LanesBelow2To24, ::testing::ValuesIn(lane_kernels()),
+                         [](const ::testing::TestParamInfo<TrialDivision>& info) {
+                           return std::string(info.param.name);
+                         });
+// A processor without lanes of its own (arm64) has nothing to try here.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(LanesBelow2To24);
+
+}  // namespace
