@@ -1,5 +1,6 @@
-// The report file of one run: its lines, written whole through its one handle, its failures
-// and the messages about them, with the cause in German where it is a common one.
+// The report file of one run: its lines, each formatted as the console shows it and written
+// whole through its one handle, its failures and the messages about them, with the cause in
+// German where it is a common one.
 #include "dialogue/report_file.h"
 
 #include <cerrno>
@@ -36,44 +37,16 @@ const char* failure_reason(int error_number) {
   }
 }
 
-WholeLineBuffer::int_type WholeLineBuffer::overflow(int_type character) {
-  if (failed_) {
-    return traits_type::eof();
-  }
-  if (!traits_type::eq_int_type(character, traits_type::eof())) {
-    const char letter = traits_type::to_char_type(character);
-    if (letter == '\n') {
-      line_ += ReportHandle::kNewline;
-    } else {
-      line_ += letter;
-    }
-  }
-  return traits_type::not_eof(character);
-}
-
-int WholeLineBuffer::sync() {
-  if (!failed_ && !line_.empty()) {
-    failed_ = !handle_.write(line_.data(), line_.size());
-    if (!failed_) {
-      written_ += line_.size();
-      line_.clear();
-    }
-  }
-  return failed_ ? -1 : 0;
-}
-
-ReportFile::ReportFile(std::ostream& errors)
-    : errors_(errors), file_lines_(handle_), lines_(&file_lines_) {}
+ReportFile::ReportFile(std::ostream& errors) : errors_(errors) {}
 
 ReportFile::ReportFile(std::streambuf& lines, std::ostream& errors)
-    : errors_(errors), file_lines_(handle_), lines_(&lines) {}
+    : errors_(errors), test_lines_(&lines) {}
 
 bool ReportFile::open() {
   switch (handle_.open(kReportFileName)) {
     case ReportOpening::kInUse:
       // A second run in this directory would empty the file under the first: it touches
       // nothing.
-      handle_.close();
       about_the_file(errors_) << " wird gerade von einem anderen Lauf geschrieben. Starten Sie"
                                  " diesen Lauf in einem anderen Verzeichnis."
                               << std::endl;
@@ -96,18 +69,28 @@ bool ReportFile::open() {
 }
 
 void ReportFile::take_line(Number n, const FactorTriple& factors) {
-  if (!lines_) {
+  if (broken_off_) {
     return;
   }
-  write_result_line(lines_, n, factors);
-  if (!lines_) {
-    break_off(handle_.error());
+  line_.str(std::string());
+  write_result_line(line_, n, factors);
+  const LineWriting writing = write_line(line_.str());
+  if (writing == LineWriting::kWritten) {
+    return;
   }
+  broken_off_ = true;
+  about_the_file(errors_) << " kann nicht weiter geschrieben werden"
+                          << failure_reason(handle_.error())
+                          << ". Ab hier fehlen die Zeilen in der Datei"
+                          << (writing == LineWriting::kCutBack
+                                  ? "."
+                                  : "; sie kann mit einer unvollstaendigen Zeile enden.")
+                          << std::endl;
 }
 
 bool ReportFile::finish() {
   // Lines written into a file that has lost its name are nowhere the user can find them.
-  const bool lost = file_lines_.written() > 0 && !handle_.still_named(kReportFileName);
+  const bool lost = handle_.lines_size() > 0 && !handle_.still_named(kReportFileName);
   const bool closed = handle_.close();
   if (lost) {
     about_the_file(errors_) << " wurde waehrend des Laufs entfernt oder ersetzt. Die Zeilen"
@@ -115,7 +98,7 @@ bool ReportFile::finish() {
                             << std::endl;
     return false;
   }
-  if (!lines_) {
+  if (broken_off_) {
     return false;  // said when the writing broke off
   }
   if (!closed) {
@@ -127,11 +110,13 @@ bool ReportFile::finish() {
   return true;
 }
 
-void ReportFile::break_off(int error_number) {
-  const bool whole_lines = handle_.cut_back(file_lines_.written());
-  about_the_file(errors_) << " kann nicht weiter geschrieben werden" << failure_reason(error_number)
-                          << ". Ab hier fehlen die Zeilen in der Datei"
-                          << (whole_lines ? "."
-                                          : "; sie kann mit einer unvollstaendigen Zeile enden.")
-                          << std::endl;
+LineWriting ReportFile::write_line(std::string line) {
+  if (test_lines_ != nullptr) {
+    const auto size = static_cast<std::streamsize>(line.size());
+    return test_lines_->sputn(line.data(), size) == size ? LineWriting::kWritten
+                                                         : LineWriting::kCutBack;
+  }
+  line.pop_back();
+  line += ReportHandle::kNewline;
+  return handle_.write_line(line.data(), line.size());
 }

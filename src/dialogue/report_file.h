@@ -3,8 +3,8 @@
 #ifndef SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
 #define SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
 
-#include <cstdint>
 #include <ostream>
+#include <sstream>
 #include <streambuf>
 #include <string>
 
@@ -17,27 +17,6 @@ constexpr const char* kReportFileName = "sphenischezahlen.txt";
 // Returns the German cause of a common write failure, such as ": keine Schreibberechtigung",
 // or "" for any other error number, so that a message goes on directly with its ".".
 const char* failure_reason(int error_number);
-
-// A stream buffer that gathers one line and writes it whole, with the platform's line
-// ending, through the report file's handle when the stream is flushed. It counts the bytes
-// written, and refuses everything after the first failed write.
-class WholeLineBuffer : public std::streambuf {
- public:
-  explicit WholeLineBuffer(ReportHandle& handle) : handle_(handle) {}
-
-  // The bytes of the whole lines written so far.
-  std::uint64_t written() const { return written_; }
-
- protected:
-  int_type overflow(int_type character) override;
-  int sync() override;
-
- private:
-  ReportHandle& handle_;
-  std::string line_;
-  std::uint64_t written_ = 0;
-  bool failed_ = false;
-};
 
 // The report file for one run: locked against a second run, created or emptied, fed one
 // result line at a time, and finished before the closing prompt. Every failure is said once
@@ -58,8 +37,8 @@ class ReportFile {
   bool open();
 
   // Writes the result line of n to the file, whole, unless a write has failed before. At
-  // the first failure, cuts the file back to its last whole line at once and says so, so
-  // that whatever ends the run later finds whole lines only.
+  // the first failure the file is back at its last whole line before any signal can end the
+  // run, and the failure is said.
   void take_line(Number n, const FactorTriple& factors);
 
   // Checks that the name still leads to the file, then closes it, which lets another run
@@ -68,16 +47,17 @@ class ReportFile {
   bool finish();
 
  private:
-  // Stops writing after a failure with error_number as its cause, cuts the file back to its
-  // whole lines, and says so.
-  void break_off(int error_number);
+  // Writes line, one result line ending in '\n', whole: into the buffer of a test, or into
+  // the file with the platform's line ending.
+  LineWriting write_line(std::string line);
 
   std::ostream& errors_;
   ReportHandle handle_;
-  WholeLineBuffer file_lines_;
-  // Writes into file_lines_, or into the buffer of a test; its failed state marks the
-  // break-off.
-  std::ostream lines_;
+  // The buffer of a test, which takes the lines instead of the file; null for the file.
+  std::streambuf* const test_lines_ = nullptr;
+  // The line being written, formatted as the console shows it.
+  std::ostringstream line_;
+  bool broken_off_ = false;
 };
 
 #endif  // SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_

@@ -17,7 +17,7 @@ namespace {
 // lives, if told to; one that arrives meanwhile takes effect when it ends.
 class EndingSignalsHeld {
  public:
-  explicit EndingSignalsHeld(bool hold = true) : held_(hold) {
+  explicit EndingSignalsHeld(bool hold) : held_(hold) {
     if (!held_) {
       return;
     }
@@ -63,8 +63,24 @@ ReportOpening ReportHandle::open(const char* file_name) {
     return ReportOpening::kFailed;
   }
   handle_ = file;
+  const ReportOpening opening = lock_and_empty();
+  if (opening == ReportOpening::kInUse || opening == ReportOpening::kFailed) {
+    // Let go at once: a refused run must not keep the lock through its key wait.
+    const int error = error_;
+    close();
+    error_ = error;
+  }
+  return opening;
+}
+
+ReportOpening ReportHandle::lock_and_empty() {
+  const int file = static_cast<int>(handle_);
   struct stat status {};
-  if (fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (fstat(file, &status) != 0) {
+    error_ = errno;
+    return ReportOpening::kFailed;
+  }
+  if (!S_ISREG(status.st_mode)) {
     return ReportOpening::kNotRegular;
   }
   regular_ = true;
@@ -75,37 +91,40 @@ ReportOpening ReportHandle::open(const char* file_name) {
     }
     opening = ReportOpening::kUnlockable;  // ENOLCK: a file system without locks
   }
-  if (ftruncate(file, 0) != 0) {
-    error_ = errno;
-    return ReportOpening::kFailed;
+  while (ftruncate(file, 0) != 0) {
+    if (errno != EINTR) {
+      error_ = errno;
+      return ReportOpening::kFailed;
+    }
   }
   return opening;
 }
 
-bool ReportHandle::write(const char* data, std::size_t size) {
+LineWriting ReportHandle::write_line(const char* data, std::size_t size) {
   // Only for a regular file: a FIFO's write may wait for its reader as long as that likes,
   // and Ctrl-C must still end the run meanwhile (a line that fits in a pipe goes whole).
   const EndingSignalsHeld held(regular_);
-  while (size > 0) {
-    const ssize_t written = ::write(static_cast<int>(handle_), data, size);
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      error_ = errno;
-      return false;
+  for (std::size_t left = size; left > 0;) {
+    const ssize_t written = ::write(static_cast<int>(handle_), data + (size - left), left);
+    if (written < 0 && errno == EINTR) {
+      continue;
     }
-    data += written;
-    size -= static_cast<std::size_t>(written);
+    if (written < 0) {
+      const int write_error = errno;
+      const bool whole_lines = cut_back(lines_size_);
+      error_ = write_error;
+      return whole_lines ? LineWriting::kCutBack : LineWriting::kPartLeft;
+    }
+    left -= static_cast<std::size_t>(written);
   }
-  return true;
+  lines_size_ += size;
+  return LineWriting::kWritten;
 }
 
 bool ReportHandle::cut_back(std::uint64_t size) {
   if (!regular_) {
     return true;
   }
-  const EndingSignalsHeld held;
   // Only ever shorter: a file that another program cut shorter is not filled up with zeros.
   struct stat status {};
   if (fstat(static_cast<int>(handle_), &status) == 0 &&

@@ -1,5 +1,5 @@
-// The report file's handle on Windows: one HANDLE with sharing that denies nothing, and a
-// lock of one byte far past any data, where no other program ever reads or writes.
+// The report file's handle on Windows: one HANDLE that lets others read and write, and a lock
+// of one byte far past any data, where no other program ever reads or writes.
 #include <windows.h>
 
 #include <cerrno>
@@ -11,7 +11,12 @@ namespace {
 
 HANDLE as_handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
-// Everybody else may open the file as before.
+// Everybody else may read and write the file while a run holds it, but not delete or rename
+// it, as with any open file on Windows: a file marked for deletion keeps its name until the
+// run lets it go, and would then vanish with every line of the run, unsaid.
+constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// Asking which file a name leads to keeps nobody out at all.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Returns the errno value that says the Windows error code best, EIO for the rest.
@@ -66,13 +71,25 @@ ReportHandle::~ReportHandle() {
 ReportOpening ReportHandle::open(const char* file_name) {
   // OPEN_ALWAYS creates a missing file and leaves an existing one as it is until the lock
   // is won, so that a refused run changes nothing.
-  const HANDLE file = CreateFileA(file_name, GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+  const HANDLE file = CreateFileA(file_name, GENERIC_WRITE, kShareReadWrite, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error_ = as_error_number(GetLastError());
     return ReportOpening::kFailed;
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);
+  const ReportOpening opening = lock_and_empty();
+  if (opening == ReportOpening::kInUse || opening == ReportOpening::kFailed) {
+    // Let go at once: a refused run must not keep the lock through its key wait.
+    const int error = error_;
+    close();
+    error_ = error;
+  }
+  return opening;
+}
+
+ReportOpening ReportHandle::lock_and_empty() {
+  const HANDLE file = as_handle(handle_);
   if (GetFileType(file) != FILE_TYPE_DISK) {
     return ReportOpening::kNotRegular;
   }
@@ -97,19 +114,22 @@ ReportOpening ReportHandle::open(const char* file_name) {
   return opening;
 }
 
-bool ReportHandle::write(const char* data, std::size_t size) {
+LineWriting ReportHandle::write_line(const char* data, std::size_t size) {
   // A console's Ctrl-C ends the process from another thread, between two instructions; a
   // line is still written by this one call.
-  while (size > 0) {
+  for (std::size_t left = size; left > 0;) {
     DWORD written = 0;
-    if (!WriteFile(as_handle(handle_), data, static_cast<DWORD>(size), &written, nullptr)) {
-      error_ = as_error_number(GetLastError());
-      return false;
+    if (!WriteFile(as_handle(handle_), data + (size - left), static_cast<DWORD>(left), &written,
+                   nullptr)) {
+      const int write_error = as_error_number(GetLastError());
+      const bool whole_lines = cut_back(lines_size_);
+      error_ = write_error;
+      return whole_lines ? LineWriting::kCutBack : LineWriting::kPartLeft;
     }
-    data += written;
-    size -= written;
+    left -= written;
   }
-  return true;
+  lines_size_ += size;
+  return LineWriting::kWritten;
 }
 
 bool ReportHandle::cut_back(std::uint64_t size) {

@@ -16,6 +16,13 @@ enum class ReportOpening {
   kFailed,      // cannot be opened for writing; error() says why
 };
 
+// What became of a line handed to ReportHandle::write_line.
+enum class LineWriting {
+  kWritten,   // the whole line is in the file
+  kCutBack,   // the write failed; the file holds the lines before it, whole
+  kPartLeft,  // the write failed, and so did the cut-back: the file may end inside the line
+};
+
 // The one handle of the report file. Other programs may read and write the file all the
 // same; the lock only keeps out another run of this program.
 class ReportHandle {
@@ -30,17 +37,21 @@ class ReportHandle {
 
   // Opens file_name for writing, creating it if it is missing. A regular file is locked,
   // then emptied only once the lock is won, so a refused run changes nothing; a FIFO waits
-  // for a reader.
+  // for a reader. On kInUse and kFailed nothing is left open.
   ReportOpening open(const char* file_name);
 
-  // Writes size bytes at the end of what this run wrote, in one system call unless the
-  // system takes fewer bytes. For a regular file the signals that end the program wait
-  // meanwhile, so that they end it only between two writes. Returns false on failure;
-  // error() says why.
-  bool write(const char* data, std::size_t size);
+  // Writes one line after the lines written so far, in one system call unless the system
+  // takes fewer bytes; if that fails, cuts a regular file back to the lines before it. On
+  // POSIX the signals that end the program wait through both, so that one ends the run with
+  // the line whole in the file or not in it at all. error() says why the write failed.
+  LineWriting write_line(const char* data, std::size_t size);
 
-  // Cuts a regular file back to size bytes, with the ending signals held back; true when
-  // the file now has that size or is no regular file.
+  // The bytes of the lines written whole so far.
+  std::uint64_t lines_size() const { return lines_size_; }
+
+  // Cuts a regular file back to size bytes, never making it longer; true when the file now
+  // has at most that size, or is no regular file. Called by write_line, with the signals
+  // held, and by a test.
   bool cut_back(std::uint64_t size);
 
   // Returns false when file_name no longer leads to this regular file: it was removed, or
@@ -56,9 +67,14 @@ class ReportHandle {
   int error() const { return error_; }
 
  private:
+  // Locks the open file against other runs and empties it, as open promises; leaves the
+  // handle open whatever it returns.
+  ReportOpening lock_and_empty();
+
   // A POSIX file descriptor or a Windows HANDLE; -1 (INVALID_HANDLE_VALUE) for none.
   std::intptr_t handle_ = -1;
   bool regular_ = false;
+  std::uint64_t lines_size_ = 0;
   int error_ = 0;
 };
 

@@ -1,7 +1,21 @@
 // Run by the process tests under Wine: writes two lines into the report file through its
-// handle, cuts the file back to the first, and exits 0 when every step said it worked.
+// handle, cuts the file back to the first, and exits 0 when every step did what it should.
+#include <windows.h>
+
 #include "dialogue/report_file.h"
 #include "dialogue/report_handle.h"
+
+namespace {
+
+// Returns the size of the report file as Windows sees it by its name.
+DWORD report_size() {
+  WIN32_FILE_ATTRIBUTE_DATA attributes{};
+  return GetFileAttributesExA(kReportFileName, GetFileExInfoStandard, &attributes)
+             ? attributes.nFileSizeLow
+             : 0;
+}
+
+}  // namespace
 
 int main() {
   ReportHandle handle;
@@ -9,8 +23,13 @@ int main() {
     return 2;
   }
   static const char kLines[] = "30=2*3*5\r\n42=2*3*7\r\n";
-  // Cutting to more than the file holds must leave it as it is.
-  const bool cut = handle.write(kLines, sizeof kLines - 1) && handle.cut_back(sizeof kLines) &&
-                   handle.cut_back(10);
-  return cut && handle.close() ? 0 : 3;
+  constexpr DWORD kSize = sizeof kLines - 1;
+  if (handle.write_line(kLines, kSize) != LineWriting::kWritten) {
+    return 3;
+  }
+  // Cutting to more than the file holds must leave it as it is, not fill it up.
+  if (!handle.cut_back(kSize + 10) || report_size() != kSize) {
+    return 4;
+  }
+  return handle.cut_back(10) && handle.close() ? 0 : 5;
 }

@@ -145,12 +145,65 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 ("close", {}, "1\n100\n", report_not_closed(""), 1, None),
                 ("flock", {}, "1\n100\n", report_not_lockable(), 0, None)):
             with self.subTest(failing=failing):
+                with open(self.report_path(), "wb") as report:  # longer than the new lines
+                    report.write(OLD_LINES * 10)
                 environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
                                    SPHENISCHEZAHLEN_FAIL=failing)
                 completed = self.run_program(typed, env=environment, **options)
                 self.assertEqual((completed.stderr, completed.returncode), (message, status))
                 in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
                 self.assertEqual(self.read_report(), in_file)
+
+    @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
+    def test_a_signal_in_a_slow_or_failing_write_ends_the_run_between_whole_lines(self):
+        # The second line's write takes half the line and stalls; the signal comes then. The
+        # rest of the line is written, or fails and the file is cut back, before it ends the
+        # run.
+        ending_signals = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT)
+        for mode, kept, signals in (("slow-write", LINES_1_TO_100[:2], (signal.SIGTERM,)),
+                                    ("slow-failing-write", LINES_1_TO_100[:1], ending_signals)):
+            for ending in signals:
+                with self.subTest(mode=mode, signal=ending):
+                    environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
+                                       SPHENISCHEZAHLEN_FAIL=mode)
+                    program = self.start_program(
+                        env=environment,
+                        preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+                    program.stdin.write(b"1\n100\n")
+                    program.stdin.flush()
+                    self.assertEqual(program.stderr.readline(), b"slow write\n")
+                    program.send_signal(ending)
+                    self.assertEqual(program.wait(timeout=RUN_SECONDS), -ending)
+                    self.assertEqual(self.read_report(), report_bytes(kept))
+
+    @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
+    def test_a_run_refused_at_the_start_lets_the_file_go_before_its_key_wait(self):
+        for failing in ("empty", "fstat"):
+            with self.subTest(failing=failing):
+                self.write_old_report()
+                environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
+                                   SPHENISCHEZAHLEN_FAIL=failing)
+                refused = self.start_program(env=environment)
+                self.read_until(refused, CLOSING_PROMPT)  # and waits for its key
+                self.assertEqual(self.read_report(), OLD_LINES)
+                second = self.run_program("30\n30\n")
+                self.assertEqual((second.stderr, second.returncode), ("", 0))
+                _, stderr = refused.communicate(b"x", timeout=RUN_SECONDS)
+                self.assertEqual((console_text(stderr), refused.returncode),
+                                 (report_not_opened(""), 1))
+                self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
+
+    @unittest.skipUnless(RUNS_WINDOWS_PROGRAM, "deletes the file the Windows way")
+    def test_windows_refuses_to_delete_the_file_while_a_run_writes_it(self):
+        program = self.start_program()
+        program.stdin.write(b"1\n")
+        program.stdin.flush()
+        self.read_until(program, UPPER_PROMPT)
+        subprocess.run(COMMAND[:-1] + ["cmd", "/c", "del", REPORT_FILE], cwd=self.directory,
+                       capture_output=True, timeout=RUN_SECONDS, check=False)
+        stdout, stderr = program.communicate(b"100\n", timeout=RUN_SECONDS)
+        self.assertEqual((console_text(stderr), program.returncode), ("", 0))
+        self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
     @unittest.skipUnless(CUT_BACK_CHECK, "needs the Windows check of the cut-back")
     def test_the_windows_cut_back_keeps_the_first_bytes(self):
