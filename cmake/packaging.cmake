@@ -5,7 +5,9 @@
 include(GNUInstallDirs)
 
 # A release never goes out without its entry in the change log, nor with a manual page that
-# names another version.
+# names another version. What is read of these files here is read again when they change.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  CHANGELOG doc/sphenischezahlen.1 doc/de/sphenischezahlen.1)
 file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG newest_entry LIMIT_COUNT 1
   REGEX "^sphenischezahlen \\(")
 string(REGEX REPLACE "^sphenischezahlen \\(([^)]*)\\).*" "\\1" newest_version "${newest_entry}")
@@ -128,6 +130,11 @@ set(CPACK_RPM_PACKAGE_SUMMARY
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_RPM_PACKAGE_LICENSE "No licence granted yet")
 set(CPACK_RPM_PACKAGE_GROUP "Applications/Engineering")
+# Its change log is CHANGELOG's, not CPack's placeholder.
+include(${PROJECT_SOURCE_DIR}/cmake/rpm_changelog.cmake)
+write_rpm_changelog(${PROJECT_SOURCE_DIR}/CHANGELOG 1 ${PROJECT_BINARY_DIR}/rpm-changelog)
+set(CPACK_RPM_PACKAGE_RELEASE 1)
+set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)
 # The folders that the file system package owns are not this package's.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
   /usr/share/man /usr/share/man/man1 /usr/share/man/de /usr/share/man/de/man1)
