@@ -2,8 +2,9 @@
 at once: every member timed at the expected moment, owned by root, 0755 for folders and
 programs and 0644 for the rest, members in the order of their paths, and for a .deb the
 checksum of every file and an Installed-Size that counts its files as dpkg does, for an RPM
-a change log that is CHANGELOG's, of its day. Reads .deb, .tar.gz, .zip and .rpm (the last
-through the rpm tool). Run by CPack (see package_rewrite.cmake) or by hand:
+a change log that is CHANGELOG's, of its day, for an MSI its summary, codepage and files.
+Reads .deb, .tar.gz, .zip, .rpm and .msi (the last two through the rpm tool and msiinfo).
+Run by CPack (see package_rewrite.cmake) or by hand:
 
     python3 package_check.py PACKAGE SECONDS CHANGELOG_SECONDS [STAGED_FOLDER]
 
@@ -16,6 +17,7 @@ import hashlib
 import io
 import os
 import stat
+import struct
 import subprocess
 import sys
 import tarfile
@@ -178,6 +180,38 @@ def check_rpm(package, seconds, changelog_seconds, problems):
         problems.append(f"{package}: change log {newest[:60]!r}, not CHANGELOG's of {noon}")
 
 
+def check_msi(package, seconds, problems):
+    """The summary of a German 64-bit installer saved at SECONDS, the codepage 1252, and a
+    cabinet that holds the program and its guide alone, each timed at SECONDS."""
+    def msiinfo(*arguments):
+        return subprocess.run(["msiinfo", arguments[0], package, *arguments[1:]], check=True,
+                              capture_output=True, env=dict(os.environ, TZ="UTC")).stdout
+    summary = dict(line.split(": ", 1) for line in msiinfo("suminfo").decode().splitlines())
+    moment = time.asctime(time.gmtime(seconds))
+    expected = {"Created": moment, "Last saved": moment, "Template": "x64;1031"}
+    found = {name: summary.get(name) for name in expected}
+    if found != expected:
+        problems.append(f"{package}: summary {found}, not {expected}")
+    if msiinfo("export", "_ForceCodepage").decode().splitlines()[2:3] != ["1252\t_ForceCodepage"]:
+        problems.append(f"{package}: codepage not 1252")
+    # The cabinet's file entries: size, offset and folder, then a DOS date and time, the
+    # attributes and the name; their dates as gcab writes them, from the time in UTC.
+    cabinet = msiinfo("extract", "sphenischezahlen.cab")
+    offset, count = struct.unpack_from("<I", cabinet, 16)[0], struct.unpack_from("<H", cabinet, 28)[0]
+    year, month, day, hour, minute, second = time.gmtime(seconds)[:6]
+    dos_time = ((year - 1980) << 9 | month << 5 | day, hour << 11 | minute << 5 | second // 2)
+    names = []
+    for _ in range(count):
+        date, clock = struct.unpack_from("<HH", cabinet, offset + 10)
+        name = cabinet[offset + 16:cabinet.index(b"\0", offset + 16)].decode()
+        names.append(name)
+        if (date, clock) != dos_time:
+            problems.append(f"{package}: {name} timed {date:04x} {clock:04x}, not {dos_time}")
+        offset += 16 + len(name) + 1
+    if sorted(names) != ["LIESMICH.txt", "sphenischezahlen.exe"]:
+        problems.append(f"{package}: its cabinet holds {names}")
+
+
 def main(package, seconds, changelog_seconds, staged=None):
     seconds, changelog_seconds, problems = int(seconds), int(changelog_seconds), []
     if package.endswith(".deb"):
@@ -189,6 +223,8 @@ def main(package, seconds, changelog_seconds, staged=None):
         check_zip(package, seconds, problems)
     elif package.endswith(".rpm"):
         check_rpm(package, seconds, changelog_seconds, problems)
+    elif package.endswith(".msi"):
+        check_msi(package, seconds, problems)
     else:
         problems.append(f"{package}: no way to check this package")
     if problems:

@@ -98,13 +98,15 @@ if(NOT CPACK_SPHENISCHEZAHLEN_PYTHON)
   message(FATAL_ERROR "Python 3 is needed to make and check the packages; none was found.")
 endif()
 foreach(package IN LISTS CPACK_PACKAGE_FILES)
-  if(package MATCHES "\\.deb$")
+  if(package MATCHES "\\.json$")
+    continue()  # the External generator's description of what it staged, not a package
+  elseif(package MATCHES "\\.deb$")
     rewrite_deb("${package}")
   elseif(package MATCHES "\\.(tar\\.gz|zip)$")
     run_for("${package}" "writing it again" "${CPACK_SPHENISCHEZAHLEN_PYTHON}"
       "${CPACK_SPHENISCHEZAHLEN_SOURCE_DIR}/cmake/package_archive.py"
       "${CPACK_TEMPORARY_DIRECTORY}" "$ENV{SOURCE_DATE_EPOCH}" "${package}")
-  elseif(NOT package MATCHES "\\.rpm$")  # rpmbuild makes that the same itself
+  elseif(NOT package MATCHES "\\.(rpm|msi)$")  # made the same by rpmbuild, package_msi.cmake
     discard("${package}" "there is no way to make it the same on any machine")
   endif()
   check_package("${package}")

@@ -99,7 +99,11 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "prints one line per number and mirrors every line into the report file"
   "sphenischezahlen.txt in the current directory.")
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  # The zip, and the MSI made by package_msi.cmake from what CPack stages for it.
+  set(CPACK_GENERATOR ZIP External)
+  set(CPACK_EXTERNAL_ENABLE_STAGING ON)
+  set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/cmake/package_msi.cmake)
+  set(CPACK_SPHENISCHEZAHLEN_GERMAN_DESCRIPTION "${german_description}")
 else()
   set(CPACK_GENERATOR TGZ DEB)
 endif()

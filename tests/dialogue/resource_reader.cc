@@ -1,6 +1,7 @@
 // Prints what Windows shows of the program named on its command line under Properties,
-// Details, one "name=value" line each, then a blank line and the program's manifest. Exits
-// with 1 when the program has no version information or no manifest.
+// Details, one "name=value" line each, the sizes of its first icon as "Icons=16,32,...", then
+// a blank line and the program's manifest. Exits with 1 when the program has no version
+// information, no icon or no manifest.
 #include <windows.h>
 
 #include <cstdio>
@@ -34,6 +35,19 @@ int main(int argc, char** argv) {
     }
   }
   const HMODULE program = LoadLibraryExA(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  // An icon group: a 6-byte header whose last word counts the entries, then 14 bytes an
+  // entry, the first byte its width (0 for 256).
+  const HRSRC icons = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14));
+  if (icons == nullptr) {
+    return 1;
+  }
+  const auto* group = static_cast<const unsigned char*>(LockResource(LoadResource(program, icons)));
+  std::printf("Icons=");
+  for (int entry = 0; entry < (group[4] | group[5] << 8); ++entry) {
+    const int width = group[6 + 14 * entry];
+    std::printf(entry == 0 ? "%d" : ",%d", width == 0 ? 256 : width);
+  }
+  std::printf("\n");
   const HRSRC manifest = FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
   if (manifest == nullptr) {
     return 1;

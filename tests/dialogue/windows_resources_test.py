@@ -1,5 +1,5 @@
-"""Reads the version information and the manifest of the built Windows program, as Windows
-shows them under the program's Properties, Details."""
+"""Reads the version information, the icon and the manifest of the built Windows program, as
+Windows shows them under the program's Properties, Details, and in Explorer."""
 
 import os
 import subprocess
@@ -24,6 +24,7 @@ class WindowsResources(unittest.TestCase):
             "OriginalFilename": "sphenischezahlen.exe",
             "ProductName": "sphenischezahlen",
             "ProductVersion": VERSION,
+            "Icons": "16,24,32,48,256",
         })
         self.assertIn('<requestedExecutionLevel level="asInvoker" uiAccess="false"/>', manifest)
         for windows_version in ("35138b9a-5d96-4fbd-8e2d-a2440225f93a",  # 7
