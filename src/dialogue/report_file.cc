@@ -43,7 +43,14 @@ ReportFile::ReportFile(std::streambuf& lines, std::ostream& errors)
     : errors_(errors), test_lines_(&lines) {}
 
 bool ReportFile::open() {
-  switch (handle_.open(kReportFileName)) {
+  const ReportOpening opening = handle_.open(kReportFileName);
+  const int error = handle_.error();
+  if (opening == ReportOpening::kInUse || opening == ReportOpening::kFailed) {
+    // Let go at once: a refused run must not keep the file, nor its lock, through its key
+    // wait.
+    handle_.close();
+  }
+  switch (opening) {
     case ReportOpening::kInUse:
       // A second run in this directory would empty the file under the first: it touches
       // nothing.
@@ -53,7 +60,7 @@ bool ReportFile::open() {
       return false;
     case ReportOpening::kFailed:
       about_the_file(errors_) << " kann nicht zum Schreiben geoeffnet werden"
-                              << failure_reason(handle_.error()) << '.' << std::endl;
+                              << failure_reason(error) << '.' << std::endl;
       return false;
     case ReportOpening::kUnlockable:
       errors_ << "Warnung: Die Datei " << kReportFileName

@@ -63,18 +63,6 @@ ReportOpening ReportHandle::open(const char* file_name) {
     return ReportOpening::kFailed;
   }
   handle_ = file;
-  const ReportOpening opening = lock_and_empty();
-  if (opening == ReportOpening::kInUse || opening == ReportOpening::kFailed) {
-    // Let go at once: a refused run must not keep the lock through its key wait.
-    const int error = error_;
-    close();
-    error_ = error;
-  }
-  return opening;
-}
-
-ReportOpening ReportHandle::lock_and_empty() {
-  const int file = static_cast<int>(handle_);
   struct stat status {};
   if (fstat(file, &status) != 0) {
     error_ = errno;

@@ -78,18 +78,6 @@ ReportOpening ReportHandle::open(const char* file_name) {
     return ReportOpening::kFailed;
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);
-  const ReportOpening opening = lock_and_empty();
-  if (opening == ReportOpening::kInUse || opening == ReportOpening::kFailed) {
-    // Let go at once: a refused run must not keep the lock through its key wait.
-    const int error = error_;
-    close();
-    error_ = error;
-  }
-  return opening;
-}
-
-ReportOpening ReportHandle::lock_and_empty() {
-  const HANDLE file = as_handle(handle_);
   if (GetFileType(file) != FILE_TYPE_DISK) {
     return ReportOpening::kNotRegular;
   }

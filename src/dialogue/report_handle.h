@@ -37,7 +37,8 @@ class ReportHandle {
 
   // Opens file_name for writing, creating it if it is missing. A regular file is locked,
   // then emptied only once the lock is won, so a refused run changes nothing; a FIFO waits
-  // for a reader. On kInUse and kFailed nothing is left open.
+  // for a reader. On kInUse, and on kFailed after the file was opened, it is still open
+  // until close().
   ReportOpening open(const char* file_name);
 
   // Writes one line after the lines written so far, in one system call unless the system
@@ -67,10 +68,6 @@ class ReportHandle {
   int error() const { return error_; }
 
  private:
-  // Locks the open file against other runs and empties it, as open promises; leaves the
-  // handle open whatever it returns.
-  ReportOpening lock_and_empty();
-
   // A POSIX file descriptor or a Windows HANDLE; -1 (INVALID_HANDLE_VALUE) for none.
   std::intptr_t handle_ = -1;
   bool regular_ = false;
