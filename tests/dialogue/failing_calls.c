@@ -1,7 +1,8 @@
 /* Preloaded into the program by the tests: makes a system call on the report file fail or
    stall, as SPHENISCHEZAHLEN_FAIL names. "close" or "ftruncate" (the cut-back) fail with EIO,
-   and so do "empty" (the emptying ftruncate at the start) and "fstat" (at the start); "flock"
-   fails with ENOLCK, as on a file system without locks. "slow-write": the second write takes
+   and so do "empty" (the emptying ftruncate at the start) and "fstat" (at the start);
+   "interrupted-empty" makes the emptying fail once with EINTR; "flock" fails with ENOLCK, as
+   on a file system without locks. "slow-write": the second write takes
    half its bytes, says "slow write" on standard error and sleeps half a second, so that a test
    can send a signal meanwhile; "slow-failing-write": the same, and the write after it fails
    with EIO. In every mode, a write or a cut-back of the report file while a signal that ends
@@ -101,6 +102,12 @@ int ftruncate(int fd, off_t length) {
   }
   if ((report_writes > 0 && in_mode("ftruncate")) || (length == 0 && in_mode("empty"))) {
     errno = EIO;
+    return -1;
+  }
+  static int interrupted = 0;
+  if (length == 0 && in_mode("interrupted-empty") && !interrupted) {
+    interrupted = 1;
+    errno = EINTR;
     return -1;
   }
   return real_ftruncate(fd, length);

@@ -108,12 +108,12 @@ def main(installer, higher):
         if not os.path.isfile(icon):
             raise SystemExit("the icon for Apps is not where Windows Installer keeps it")
 
-        documents = os.path.join(user, "Documents")
-        _, shown = run(environment, "cmd", "/c", "cd", "/d", working_folder, "&&",
-                       os.path.join("C:", "users", os.path.basename(user), "AppData", "Local",
-                                    "Programs", "sphenischezahlen", "sphenischezahlen.exe")
-                       .replace("/", "\\"), stdin=b"1\n100\n")
-        with open(os.path.join(documents, "sphenischezahlen.txt"), "rb") as report:
+        # Started as the shortcut starts it.
+        program = (f"C:\\users\\{os.path.basename(user)}\\AppData\\Local\\Programs\\"
+                   "sphenischezahlen\\sphenischezahlen.exe")
+        _, shown = run(environment, "cmd", "/c", "cd", "/d", working_folder, "&&", program,
+                       stdin=b"1\n100\n")
+        with open(os.path.join(user, "Documents", "sphenischezahlen.txt"), "rb") as report:
             if report.read() != b"30=2*3*5\r\n42=2*3*7\r\n66=2*3*11\r\n70=2*5*7\r\n78=2*3*13\r\n":
                 raise SystemExit(f"the installed program's report file is wrong: {shown}")
         print("the installed program wrote its report file into Documents")
