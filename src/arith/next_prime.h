@@ -1,4 +1,4 @@
-// Prime stepping: the next trial divisor of the sphenic test, found by plain trial division.
+// Prime stepping: the next trial divisor of the sphenic test, found by trial division.
 #ifndef SPHENISCHEZAHLEN_ARITH_NEXT_PRIME_H_
 #define SPHENISCHEZAHLEN_ARITH_NEXT_PRIME_H_
 

@@ -31,7 +31,8 @@ constexpr Number kSinglePrecisionEnd = Number{1} << 24;
 // The trial division of one candidate, Lanes::kWidth divisors per instruction. Lanes holds
 // the vector of one precision and its operations: broadcast(n), first_divisors() (2, 3, ...,
 // kWidth + 1), add, dividing(dividend, divisors, ceiling) (as all ones, the lanes whose
-// divisor is below ceiling and divides dividend), either (or) and any.
+// divisor is below ceiling and divides dividend), either (or) and any. Each kernel's file
+// spells these few operations in its own instructions; the loop stands here alone.
 template <typename Lanes>
 class LaneTrial {
  public:
