@@ -8,8 +8,8 @@
 #include "arith/sphenic_factors.h"
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
-#include "dialogue/report_file.h"
-#include "dialogue/result_line.h"
+#include "report/report_file.h"
+#include "report/result_line.h"
 
 namespace {
 

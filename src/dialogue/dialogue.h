@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "arith/number.h"
-#include "dialogue/report_file.h"
+#include "report/report_file.h"
 
 // Runs the whole dialogue on the standard streams, copying every result line into the
 // report file, and returns the process's exit status: 0 after a scan whose every line is in

@@ -1,5 +1,5 @@
 // Tests of the result line: plain decimal digits, no sign, no grouping, one line break.
-#include "dialogue/result_line.h"
+#include "report/result_line.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <csignal>
 #include <initializer_list>
 
-#include "dialogue/report_handle.h"
+#include "report/report_handle.h"
 
 namespace {
 

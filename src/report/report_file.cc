@@ -1,11 +1,11 @@
 // The report file of one run: its lines, each formatted as the console shows it and written
 // whole through its one handle, its failures and the messages about them, with the cause in
 // German where it is a common one.
-#include "dialogue/report_file.h"
+#include "report/report_file.h"
 
 #include <cerrno>
 
-#include "dialogue/result_line.h"
+#include "report/result_line.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // handle, cuts the file back to the first, and exits 0 when every step did what it should.
 #include <windows.h>
 
-#include "dialogue/report_file.h"
-#include "dialogue/report_handle.h"
+#include "report/report_file.h"
+#include "report/report_handle.h"
 
 namespace {
 

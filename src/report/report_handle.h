@@ -1,8 +1,8 @@
 // The report file as the system holds it: one handle per run, through which the file is
 // locked against a second run, emptied, written, cut back, looked for under its name and
 // closed. Each platform has its own file.
-#ifndef SPHENISCHEZAHLEN_DIALOGUE_REPORT_HANDLE_H_
-#define SPHENISCHEZAHLEN_DIALOGUE_REPORT_HANDLE_H_
+#ifndef SPHENISCHEZAHLEN_REPORT_REPORT_HANDLE_H_
+#define SPHENISCHEZAHLEN_REPORT_REPORT_HANDLE_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -75,4 +75,4 @@ class ReportHandle {
   int error_ = 0;
 };
 
-#endif  // SPHENISCHEZAHLEN_DIALOGUE_REPORT_HANDLE_H_
+#endif  // SPHENISCHEZAHLEN_REPORT_REPORT_HANDLE_H_

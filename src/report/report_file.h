@@ -1,7 +1,7 @@
 // The report file of one run, with everything that keeps its promise: it holds the result
 // lines shown, whole, or the user is told otherwise.
-#ifndef SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
-#define SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
+#ifndef SPHENISCHEZAHLEN_REPORT_REPORT_FILE_H_
+#define SPHENISCHEZAHLEN_REPORT_REPORT_FILE_H_
 
 #include <ostream>
 #include <sstream>
@@ -9,7 +9,7 @@
 #include <string>
 
 #include "arith/number.h"
-#include "dialogue/report_handle.h"
+#include "report/report_handle.h"
 
 // The copy of the result lines, in the current directory, written afresh by every run.
 constexpr const char* kReportFileName = "sphenischezahlen.txt";
@@ -60,4 +60,4 @@ class ReportFile {
   bool broken_off_ = false;
 };
 
-#endif  // SPHENISCHEZAHLEN_DIALOGUE_REPORT_FILE_H_
+#endif  // SPHENISCHEZAHLEN_REPORT_REPORT_FILE_H_

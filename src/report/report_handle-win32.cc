@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "dialogue/report_handle.h"
+#include "report/report_handle.h"
 
 namespace {
 
