@@ -1,5 +1,6 @@
-// The AVX2 kernel of trial division: eight single-precision or four double-precision
-// divisions per instruction. Only this file's functions use AVX instructions.
+// The AVX2 kernel of trial division: eight single-precision divisions per instruction, four
+// in double precision for the smallest divisors from 2^24 up. Only this file's functions use
+// AVX instructions.
 #include <immintrin.h>
 
 // Standard headers before the target is set: their functions must stay built for any x86-64.
@@ -26,18 +27,24 @@ namespace {
 // Eight single-precision lanes.
 struct Avx2Single {
   using Vector = __m256;
+  using Dividend = Vector;
   static constexpr Number kWidth = 8;
   static Vector broadcast(Number n) { return _mm256_set1_ps(static_cast<float>(n)); }
+  static Dividend dividend(Number n) { return broadcast(n); }
   static Vector first_divisors() {
     return _mm256_setr_ps(2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f, 8.0f, 9.0f);
   }
   static Vector add(Vector a, Vector b) { return _mm256_add_ps(a, b); }
-  static Vector dividing(Vector dividend, Vector divisors, Vector ceiling) {
+  static Vector dividing(Dividend dividend, Vector divisors) {
     const Vector quotients = _mm256_div_ps(dividend, divisors);
-    const Vector truncated = _mm256_round_ps(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-    return _mm256_and_ps(_mm256_cmp_ps(quotients, truncated, _CMP_EQ_OQ),
-                         _mm256_cmp_ps(divisors, ceiling, _CMP_LT_OQ));
+    return _mm256_cmp_ps(quotients,
+                         _mm256_round_ps(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
+                         _CMP_EQ_OQ);
   }
+  static Vector below(Vector divisors, Vector ceiling) {
+    return _mm256_cmp_ps(divisors, ceiling, _CMP_LT_OQ);
+  }
+  static Vector both(Vector a, Vector b) { return _mm256_and_ps(a, b); }
   static Vector either(Vector a, Vector b) { return _mm256_or_ps(a, b); }
   static bool any(Vector lanes) { return !_mm256_testz_ps(lanes, lanes); }
 };
@@ -45,21 +52,48 @@ struct Avx2Single {
 // Four double-precision lanes.
 struct Avx2Double {
   using Vector = __m256d;
+  using Dividend = Vector;
   static constexpr Number kWidth = 4;
   static Vector broadcast(Number n) { return _mm256_set1_pd(static_cast<double>(n)); }
+  static Dividend dividend(Number n) { return broadcast(n); }
   static Vector first_divisors() { return _mm256_setr_pd(2.0, 3.0, 4.0, 5.0); }
   static Vector add(Vector a, Vector b) { return _mm256_add_pd(a, b); }
-  static Vector dividing(Vector dividend, Vector divisors, Vector ceiling) {
+  static Vector dividing(Dividend dividend, Vector divisors) {
     const Vector quotients = _mm256_div_pd(dividend, divisors);
-    const Vector truncated = _mm256_round_pd(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
-    return _mm256_and_pd(_mm256_cmp_pd(quotients, truncated, _CMP_EQ_OQ),
-                         _mm256_cmp_pd(divisors, ceiling, _CMP_LT_OQ));
+    return _mm256_cmp_pd(quotients,
+                         _mm256_round_pd(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
+                         _CMP_EQ_OQ);
   }
+  static Vector below(Vector divisors, Vector ceiling) {
+    return _mm256_cmp_pd(divisors, ceiling, _CMP_LT_OQ);
+  }
+  static Vector both(Vector a, Vector b) { return _mm256_and_pd(a, b); }
   static Vector either(Vector a, Vector b) { return _mm256_or_pd(a, b); }
   static bool any(Vector lanes) { return !_mm256_testz_pd(lanes, lanes); }
 };
 
-using Avx2Kernel = LaneKernel<Avx2Single, Avx2Double>;
+// Eight single-precision lanes that take the remainder in 32-bit integers, from the quotient
+// rounded to the nearest integer: for candidates from 2^24 up, and only the divisors above
+// 3 * 2^(e-24) (see trial_division_lanes.h).
+struct Avx2SingleRemainder : Avx2Single {
+  // The candidate rounded to single precision, to divide, and exact, to multiply back to.
+  struct Dividend {
+    __m256 rounded;
+    __m256i exact;
+  };
+  static Dividend dividend(Number n) {
+    return {broadcast(n), _mm256_set1_epi32(static_cast<int>(n))};
+  }
+  static Vector dividing(const Dividend& dividend, Vector divisors) {
+    // Rounded to the nearest in the processor's rounding mode, which the program never
+    // changes from its default, to the nearest.
+    const __m256i nearest = _mm256_cvtps_epi32(_mm256_div_ps(dividend.rounded, divisors));
+    const __m256i multiple = _mm256_mullo_epi32(nearest, _mm256_cvttps_epi32(divisors));
+    return _mm256_castsi256_ps(_mm256_cmpeq_epi32(multiple, dividend.exact));
+  }
+};
+
+using Avx2Kernel = LaneKernel<Avx2Single, Avx2Double, Avx2SingleRemainder>;
 
 }  // namespace
 

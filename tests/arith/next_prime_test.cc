@@ -1,4 +1,4 @@
-// Tests of next_prime, with every kernel: its edges, squares of primes, the 2^24, 2^31 and 2^32
+// Tests of next_prime, with every kernel: its edges, squares of primes, the 2^24, 2^25, 2^31 and 2^32
 // borders, and a sieve.
 #include "arith/next_prime.h"
 
@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         // both sides (4093^2 = 16752649, 4099^2 = 16801801).
         NextPrimeCase{16777212, 16777213}, NextPrimeCase{16777213, 16777259},
         NextPrimeCase{16752648, 16752653}, NextPrimeCase{16801800, 16801819},
+        // Across 2^25, where the single-precision lanes with a remainder start later.
+        NextPrimeCase{33554392, 33554393}, NextPrimeCase{33554393, 33554467},
         // At the top, where roots round up to 65536 in single precision.
         NextPrimeCase{4294967279, 4294967291}, NextPrimeCase{4294967290, 4294967291},
         // No 32-bit prime lies above: the answer is 0, never a wrapped-around small prime.

@@ -1,6 +1,6 @@
 // Every candidate below 2^24, the range of the single-precision lanes, against a sieve: through
 // each kernel's prime stepping, and with its own trial limit and the limits one below and at
-// its smallest prime factor. Seconds natively, far longer under an emulator or the sanitizers.
+// its smallest prime factor; and a million candidates above. Seconds natively, far longer under an emulator or the sanitizers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -79,11 +79,50 @@ TEST_P(LanesBelow2To24, AnswersEveryCandidateAtItsLimits) {
   }
 }
 
+// A million candidates from 2^24 up, from a fixed linear congruential sequence, each at its
+// own trial limit and at a limit from the same sequence, against the smallest prime factor.
+class LanesAbove2To24 : public ::testing::TestWithParam<TrialDivision> {};
+
+TEST_P(LanesAbove2To24, AnswerAMillionCandidatesAtTheirOwnLimitAndAtAnother) {
+  std::vector<Number> primes;
+  for (Number i = 2; i <= 65536; ++i) {
+    if (smallest_prime_factors()[i] == 0) {
+      primes.push_back(i);
+    }
+  }
+  std::uint64_t state = 2024;
+  const auto next = [&state] {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<Number>(state >> 32);
+  };
+  for (int i = 0; i < 1000000; ++i) {
+    const Number candidate = kSingleEnd + next() % (0u - kSingleEnd);
+    const Number limit = next() % 65537;
+    Number factor = candidate;
+    for (const Number prime : primes) {
+      if (candidate % prime == 0) {
+        factor = prime;
+        break;
+      }
+    }
+    ASSERT_EQ(GetParam().any_divisor(candidate, trial_limit(candidate)),
+              factor <= trial_limit(candidate))
+        << candidate;
+    ASSERT_EQ(GetParam().any_divisor(candidate, limit), factor <= limit)
+        << candidate << " up to " << limit;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Usable, LanesBelow2To24, ::testing::ValuesIn(lane_kernels()),
+                         [](const ::testing::TestParamInfo<TrialDivision>& info) {
+                           return std::string(info.param.name);
+                         });
+INSTANTIATE_TEST_SUITE_P(Usable, LanesAbove2To24, ::testing::ValuesIn(lane_kernels()),
                          [](const ::testing::TestParamInfo<TrialDivision>& info) {
                            return std::string(info.param.name);
                          });
 // A processor without lanes of its own (arm64) has nothing to try here.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(LanesBelow2To24);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(LanesAbove2To24);
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "arith/trial_division_plain.h"
+
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -47,6 +49,7 @@ TEST_P(TrialDivisionKernel, AnswersTheEdges) {
       {4294967291, 65536, false},
       {4294967295, 65536, true},
       {4294049777, 65529, true},
+      {4294049777, 65521, true},
       {4294049777, 65520, false},  // 65521 * 65537
       // Around 2^24, where single precision gives way to double precision: the largest prime
       // below, 2^24 - 1, 2^24, 2^24 + 1 = 97 * 257 * 673, the next prime, and a divisor equal
@@ -66,6 +69,35 @@ TEST_P(TrialDivisionKernel, AnswersTheEdges) {
   for (const Case& c : cases) {
     EXPECT_EQ(GetParam().any_divisor(c.candidate, c.limit), c.any_divisor)
         << c.candidate << " up to " << c.limit;
+  }
+}
+
+// Lanes that take an integer remainder take over from double precision, for 2^(e-1) <=
+// candidate < 2^e, at the divisor 3 * 2^(e-24) + 1. For each e from 25 to 32 and each prime p
+// from half to twice that divisor, the products p * q whose q has no factor below p, eight
+// from the bottom of that range, where the quotient's rounding adds most to the candidate's,
+// and eight from its top, must be found divisible at p and not below.
+TEST_P(TrialDivisionKernel, FindsTheSmallestFactorAtEitherEndOfEachPowerOfTwo) {
+  for (Number bits = 25; bits <= 32; ++bits) {
+    const std::uint64_t bottom = std::uint64_t{1} << (bits - 1);
+    const Number takeover = Number{3} << (bits - 24);
+    for (Number p = takeover / 2; p <= 2 * takeover; ++p) {
+      if (any_divisor_plain(p, p - 1)) {
+        continue;
+      }
+      const auto first_q = static_cast<Number>((bottom + p - 1) / p);
+      const auto last_q = static_cast<Number>((2 * bottom - 1) / p);
+      for (const int step : {1, -1}) {
+        Number q = step > 0 ? first_q : last_q;
+        for (int found = 0; found < 8; q += step) {
+          if (!any_divisor_plain(q, p - 1)) {
+            ++found;
+            EXPECT_TRUE(GetParam().any_divisor(p * q, p)) << p << " * " << q;
+            EXPECT_FALSE(GetParam().any_divisor(p * q, p - 1)) << p << " * " << q;
+          }
+        }
+      }
+    }
   }
 }
 
