@@ -3,6 +3,7 @@
 import os
 import subprocess
 import tempfile
+import time
 
 # The command that starts the program, one part per line, e.g. "build/test/sphenischezahlen"
 # or "/usr/lib/wine/wine64" and "build/windows/sphenischezahlen.exe": a blank in a path stays.
@@ -87,6 +88,12 @@ def report_lost():
             " Die Zeilen dieses Laufs stehen nicht darin.\n")
 
 
+def report_shortened():
+    """Returns the line on standard error for a report file that another program cut."""
+    return (f"Fehler: Die Datei {REPORT_FILE} wurde waehrend des Laufs von einem anderen"
+            " Programm gekuerzt. Zeilen dieses Laufs fehlen darin.\n")
+
+
 def transcript(result_lines):
     """Returns standard output of a run whose input is piped in and scans without fault."""
     lines = "".join(line + "\n" for line in result_lines)
@@ -158,6 +165,21 @@ class ProgramDirectory:
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                    **NO_CONSOLE, **options)
         self.addCleanup(end_program, program)
+        return program
+
+    def start_stalled_scan(self):
+        """Starts a scan of 1 to 30000 whose console is not read yet: it fills its pipe and
+        stalls, with lines in its file (a file of an earlier run is removed first). Returns
+        the program."""
+        if os.path.exists(self.report_path()):
+            os.remove(self.report_path())
+        program = self.start_program()
+        program.stdin.write(b"1\n30000\n")
+        program.stdin.flush()
+        deadline = time.monotonic() + RUN_SECONDS
+        while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
+            assert time.monotonic() < deadline, "no line in the file"
+            time.sleep(0.05)
         return program
 
     def report_path(self):

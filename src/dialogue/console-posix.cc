@@ -1,5 +1,6 @@
 // Console set-up and key wait for POSIX systems, on top of termios.
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -7,13 +8,14 @@
 #include <csignal>
 #include <cstddef>
 #include <cstdio>
+#include <iostream>
 
 #include "dialogue/console.h"
+#include "dialogue/console_output.h"
+#include "report/ending_signals-posix.h"
 
 namespace {
 
-// The signals that end a run from outside while it waits for a key.
-constexpr int kEndingSignals[] = {SIGTERM, SIGHUP, SIGINT, SIGQUIT};
 constexpr std::size_t kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 
 // The terminal settings from before the key wait; a signal handler must be able to reach them.
@@ -60,9 +62,29 @@ void restore_signal_actions(const struct sigaction (&previous)[kEndingSignalCoun
   }
 }
 
+// Writes every byte of data to standard output, trying again after an interrupted write
+// (EINTR) and, once the pipe takes more, after one that found a non-blocking pipe full
+// (EAGAIN); false when the console is gone for good (EPIPE, EIO, any other failure).
+bool write_to_standard_output(const char* data, std::size_t size) {
+  for (std::size_t written = 0; written < size;) {
+    const ssize_t count = ::write(STDOUT_FILENO, data + written, size - written);
+    if (count > 0) {
+      written += static_cast<std::size_t>(count);
+    } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      pollfd output{STDOUT_FILENO, POLLOUT, 0};
+      poll(&output, 1, -1);
+    } else if (count == 0 || errno != EINTR) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 void prepare_console() {
+  static ConsoleOutput console_output(write_to_standard_output);
+  std::cout.rdbuf(&console_output);
   // A reader that quits (a closed pipe) or a file size limit must fail the writes, not end
   // the process.
   std::signal(SIGPIPE, SIG_IGN);

@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
+#include <string>
 
 #include "arith/sphenic_factors.h"
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
+#include "report/message.h"
 #include "report/report_file.h"
 #include "report/result_line.h"
 
@@ -20,10 +22,15 @@ std::optional<Number> ask_for_bound(const char* prompt, const char* bound_name,
   std::cout << prompt;
   const std::optional<Number> bound = read(std::cin);
   if (!bound) {
-    std::cerr << "Fehler: Die " << bound_name
-              << " Grenze muss eine ganze Zahl von 0 bis 4294967295 sein." << std::endl;
+    say_error(std::cerr, std::string("Die ") + bound_name +
+                             " Grenze muss eine ganze Zahl von 0 bis 4294967295 sein.");
   }
   return bound;
+}
+
+// Writes text and a line break to console in one piece, and flushes it.
+void show_line(std::ostream& console, const std::string& text) {
+  console << text + '\n' << std::flush;
 }
 
 // Shows the closing prompt, waits for a key and returns exit_status.
@@ -46,7 +53,7 @@ void scan_range(Number lower, Number upper, std::ostream& console, ReportFile& r
       // The file first: a run ended between the two writes leaves no line shown that is
       // missing from the file.
       report.take_line(n, *factors);
-      write_result_line(console, n, *factors);
+      show_line(console, result_line(n, *factors));
     }
     if (n == upper) {
       return;
@@ -60,9 +67,9 @@ int run_dialogue() {
     return end_run(1);
   }
 
-  std::cout << "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen." << std::endl
-            << "Untere Grenze minimal 0, obere Grenze maximal 4,2 Mrd." << std::endl
-            << "Abbruch mit Strg-C" << std::endl;
+  show_line(std::cout, "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen.");
+  show_line(std::cout, "Untere Grenze minimal 0, obere Grenze maximal 4,2 Mrd.");
+  show_line(std::cout, "Abbruch mit Strg-C");
 
   // After a bound that cannot be read, nothing more is read and nothing is scanned.
   const std::optional<Number> lower = ask_for_bound("untere Grenze: ", "untere", read_bound);

@@ -4,14 +4,17 @@
 #include "report/report_file.h"
 
 #include <cerrno>
+#include <string>
 
+#include "report/message.h"
 #include "report/result_line.h"
 
 namespace {
 
-// Starts a message about the report file on errors; the caller says what is wrong with it.
-std::ostream& about_the_file(std::ostream& errors) {
-  return errors << "Fehler: Die Datei " << kReportFileName;
+// Returns "Die Datei sphenischezahlen.txt" and then what is wrong with it: how every message
+// about the report file begins.
+std::string about_the_file(std::string_view what) {
+  return std::string("Die Datei ") + kReportFileName + std::string(what);
 }
 
 }  // namespace
@@ -54,19 +57,16 @@ bool ReportFile::open() {
     case ReportOpening::kInUse:
       // A second run in this directory would empty the file under the first: it touches
       // nothing.
-      about_the_file(errors_) << " wird gerade von einem anderen Lauf geschrieben. Starten Sie"
-                                 " diesen Lauf in einem anderen Verzeichnis."
-                              << std::endl;
+      say_error(errors_, about_the_file(" wird gerade von einem anderen Lauf geschrieben. Starten"
+                                        " Sie diesen Lauf in einem anderen Verzeichnis."));
       return false;
     case ReportOpening::kFailed:
-      about_the_file(errors_) << " kann nicht zum Schreiben geoeffnet werden"
-                              << failure_reason(error) << '.' << std::endl;
+      say_error(errors_, about_the_file(" kann nicht zum Schreiben geoeffnet werden") +
+                             failure_reason(error) + '.');
       return false;
     case ReportOpening::kUnlockable:
-      errors_ << "Warnung: Die Datei " << kReportFileName
-              << " laesst sich hier nicht sperren. Ein zweiter Lauf in diesem Verzeichnis"
-                 " wuerde nicht abgewiesen."
-              << std::endl;
+      say_warning(errors_, about_the_file(" laesst sich hier nicht sperren. Ein zweiter Lauf in"
+                                          " diesem Verzeichnis wuerde nicht abgewiesen."));
       return true;
     case ReportOpening::kLocked:
     case ReportOpening::kNotRegular:
@@ -79,51 +79,55 @@ void ReportFile::take_line(Number n, const FactorTriple& factors) {
   if (broken_off_) {
     return;
   }
-  line_.str(std::string());
-  write_result_line(line_, n, factors);
-  const LineWriting writing = write_line(line_.str());
-  if (writing == LineWriting::kWritten) {
+  const std::string line = result_line(n, factors);
+  if (test_lines_ != nullptr) {
+    const std::string whole = line + '\n';
+    const auto size = static_cast<std::streamsize>(whole.size());
+    if (test_lines_->sputn(whole.data(), size) != size) {
+      say_broken_off(LineWriting::kCutBack);
+    }
     return;
   }
+  // Said while the handle still holds the signals back, so that no signal ends the run
+  // between a failure and its message.
+  handle_.write_line(line + ReportHandle::kNewline,
+                     [this](LineWriting outcome) { say_broken_off(outcome); });
+}
+
+void ReportFile::say_broken_off(LineWriting outcome) {
   broken_off_ = true;
-  about_the_file(errors_) << " kann nicht weiter geschrieben werden"
-                          << failure_reason(handle_.error())
-                          << ". Ab hier fehlen die Zeilen in der Datei"
-                          << (writing == LineWriting::kCutBack
-                                  ? "."
-                                  : "; sie kann mit einer unvollstaendigen Zeile enden.")
-                          << std::endl;
+  say_error(errors_, about_the_file(" kann nicht weiter geschrieben werden") +
+                         failure_reason(handle_.error()) +
+                         ". Ab hier fehlen die Zeilen in der Datei" +
+                         (outcome == LineWriting::kCutBack
+                              ? "."
+                              : "; sie kann mit einer unvollstaendigen Zeile enden."));
 }
 
 bool ReportFile::finish() {
-  // Lines written into a file that has lost its name are nowhere the user can find them.
-  const bool lost = handle_.lines_size() > 0 && !handle_.still_named(kReportFileName);
+  // Lines written into a file that has lost its name are nowhere the user can find them;
+  // lines in a file that another program cut are gone.
+  const bool lost = handle_.wrote_lines() && !handle_.still_named(kReportFileName);
+  const bool shortened = !lost && handle_.shortened();
   const bool closed = handle_.close();
   if (lost) {
-    about_the_file(errors_) << " wurde waehrend des Laufs entfernt oder ersetzt. Die Zeilen"
-                               " dieses Laufs stehen nicht darin."
-                            << std::endl;
+    say_error(errors_, about_the_file(" wurde waehrend des Laufs entfernt oder ersetzt. Die"
+                                      " Zeilen dieses Laufs stehen nicht darin."));
+    return false;
+  }
+  if (shortened) {
+    say_error(errors_, about_the_file(" wurde waehrend des Laufs von einem anderen Programm"
+                                      " gekuerzt. Zeilen dieses Laufs fehlen darin."));
     return false;
   }
   if (broken_off_) {
     return false;  // said when the writing broke off
   }
   if (!closed) {
-    about_the_file(errors_) << " kann nicht fertig geschrieben werden"
-                            << failure_reason(handle_.error())
-                            << ". Moeglicherweise fehlen Zeilen in der Datei." << std::endl;
+    say_error(errors_, about_the_file(" kann nicht fertig geschrieben werden") +
+                           failure_reason(handle_.error()) +
+                           ". Moeglicherweise fehlen Zeilen in der Datei.");
     return false;
   }
   return true;
-}
-
-LineWriting ReportFile::write_line(std::string line) {
-  if (test_lines_ != nullptr) {
-    const auto size = static_cast<std::streamsize>(line.size());
-    return test_lines_->sputn(line.data(), size) == size ? LineWriting::kWritten
-                                                         : LineWriting::kCutBack;
-  }
-  line.pop_back();
-  line += ReportHandle::kNewline;
-  return handle_.write_line(line.data(), line.size());
 }

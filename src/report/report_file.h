@@ -4,9 +4,7 @@
 #define SPHENISCHEZAHLEN_REPORT_REPORT_FILE_H_
 
 #include <ostream>
-#include <sstream>
 #include <streambuf>
-#include <string>
 
 #include "arith/number.h"
 #include "report/report_handle.h"
@@ -36,27 +34,25 @@ class ReportFile {
   // returns true, when its file system takes no lock.
   bool open();
 
-  // Writes the result line of n to the file, whole, unless a write has failed before. At
-  // the first failure the file is back at its last whole line before any signal can end the
-  // run, and the failure is said.
+  // Appends the result line of n to the file, whole, unless a write has failed before. At
+  // the first failure the file is back at its last whole line, and the failure is said,
+  // before any signal can end the run.
   void take_line(Number n, const FactorTriple& factors);
 
-  // Checks that the name still leads to the file, then closes it, which lets another run
-  // have it. Returns true when every line taken is in the file under its name; otherwise
-  // says the most important thing that is wrong, once, and returns false.
+  // Checks that the name still leads to the file and that no other program cut it, then
+  // closes it, which lets another run have it. Returns true when every line taken is in the
+  // file under its name; otherwise says the most important thing that is wrong, once, and
+  // returns false.
   bool finish();
 
  private:
-  // Writes line, one result line ending in '\n', whole: into the buffer of a test, or into
-  // the file with the platform's line ending.
-  LineWriting write_line(std::string line);
+  // Says that the file broke off at a line, with what outcome, and takes no more lines.
+  void say_broken_off(LineWriting outcome);
 
   std::ostream& errors_;
   ReportHandle handle_;
   // The buffer of a test, which takes the lines instead of the file; null for the file.
   std::streambuf* const test_lines_ = nullptr;
-  // The line being written, formatted as the console shows it.
-  std::ostringstream line_;
   bool broken_off_ = false;
 };
 

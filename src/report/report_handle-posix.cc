@@ -7,8 +7,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <initializer_list>
 
+#include "report/ending_signals-posix.h"
 #include "report/report_handle.h"
 
 namespace {
@@ -23,7 +23,7 @@ class EndingSignalsHeld {
     }
     sigset_t ending;
     sigemptyset(&ending);
-    for (const int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    for (const int signal_number : kEndingSignals) {
       sigaddset(&ending, signal_number);
     }
     sigprocmask(SIG_BLOCK, &ending, &before_);
@@ -56,7 +56,7 @@ ReportOpening ReportHandle::open(const char* file_name) {
   // Blocking, so that a FIFO waits for its reader, as a shell redirection does.
   int file = -1;
   do {
-    file = ::open(file_name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+    file = ::open(file_name, O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
   } while (file < 0 && errno == EINTR);
   if (file < 0) {
     error_ = errno;
@@ -88,38 +88,52 @@ ReportOpening ReportHandle::open(const char* file_name) {
   return opening;
 }
 
-LineWriting ReportHandle::write_line(const char* data, std::size_t size) {
+LineWriting ReportHandle::write_line(std::string_view line,
+                                     const std::function<void(LineWriting)>& say_failure) {
   // Only for a regular file: a FIFO's write may wait for its reader as long as that likes,
   // and Ctrl-C must still end the run meanwhile (a line that fits in a pipe goes whole).
   const EndingSignalsHeld held(regular_);
-  for (std::size_t left = size; left > 0;) {
-    const ssize_t written = ::write(static_cast<int>(handle_), data + (size - left), left);
-    if (written < 0 && errno == EINTR) {
+  // O_APPEND puts the line at the end as it is now; where that is, is where a failed line
+  // is cut back to, and a file shorter than the last line's end was cut by another program.
+  const std::uint64_t line_start = next_line_start();
+  for (std::size_t written = 0; written < line.size();) {
+    const ssize_t count =
+        ::write(static_cast<int>(handle_), line.data() + written, line.size() - written);
+    if (count < 0 && errno == EINTR) {
       continue;
     }
-    if (written < 0) {
-      const int write_error = errno;
-      const bool whole_lines = cut_back(lines_size_);
+    if (count <= 0) {
+      // A write that takes nothing (a device or FIFO may) would be tried for ever.
+      const int write_error = count < 0 ? errno : 0;
+      const LineWriting outcome =
+          cut_back(line_start) ? LineWriting::kCutBack : LineWriting::kPartLeft;
       error_ = write_error;
-      return whole_lines ? LineWriting::kCutBack : LineWriting::kPartLeft;
+      say_failure(outcome);
+      return outcome;
     }
-    left -= static_cast<std::size_t>(written);
+    written += static_cast<std::size_t>(count);
   }
-  lines_size_ += size;
+  lines_end_ = line_start + line.size();
   return LineWriting::kWritten;
 }
 
-bool ReportHandle::cut_back(std::uint64_t size) {
+std::optional<std::uint64_t> ReportHandle::size() const {
+  struct stat status {};
+  if (fstat(static_cast<int>(handle_), &status) != 0) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(status.st_size);
+}
+
+bool ReportHandle::cut_back(std::uint64_t length) {
   if (!regular_) {
     return true;
   }
   // Only ever shorter: a file that another program cut shorter is not filled up with zeros.
-  struct stat status {};
-  if (fstat(static_cast<int>(handle_), &status) == 0 &&
-      static_cast<std::uint64_t>(status.st_size) <= size) {
+  if (size().value_or(length + 1) <= length) {
     return true;
   }
-  while (ftruncate(static_cast<int>(handle_), static_cast<off_t>(size)) != 0) {
+  while (ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) != 0) {
     if (errno != EINTR) {
       error_ = errno;
       return false;

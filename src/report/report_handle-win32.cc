@@ -102,36 +102,55 @@ ReportOpening ReportHandle::open(const char* file_name) {
   return opening;
 }
 
-LineWriting ReportHandle::write_line(const char* data, std::size_t size) {
+LineWriting ReportHandle::write_line(std::string_view line,
+                                     const std::function<void(LineWriting)>& say_failure) {
   // A console's Ctrl-C ends the process from another thread, between two instructions; a
-  // line is still written by this one call.
-  for (std::size_t left = size; left > 0;) {
-    DWORD written = 0;
-    if (!WriteFile(as_handle(handle_), data + (size - left), static_cast<DWORD>(left), &written,
-                   nullptr)) {
-      const int write_error = as_error_number(GetLastError());
-      const bool whole_lines = cut_back(lines_size_);
+  // line is still written by this one call. Where the file ends now is where a failed line
+  // is cut back to, and a file shorter than the last line's end was cut by another program.
+  const std::uint64_t line_start = next_line_start();
+  for (std::size_t written = 0; written < line.size();) {
+    // An offset of all ones writes at the end of the file as it is at that moment, as a
+    // handle opened for appending alone would.
+    OVERLAPPED at_the_end{};
+    at_the_end.Offset = 0xFFFFFFFFu;
+    at_the_end.OffsetHigh = 0xFFFFFFFFu;
+    DWORD count = 0;
+    const BOOL wrote = WriteFile(as_handle(handle_), line.data() + written,
+                                 static_cast<DWORD>(line.size() - written), &count,
+                                 regular_ ? &at_the_end : nullptr);
+    if (!wrote || count == 0) {
+      // A write that takes nothing (a device may) would be tried for ever.
+      const int write_error = wrote ? 0 : as_error_number(GetLastError());
+      const LineWriting outcome =
+          cut_back(line_start) ? LineWriting::kCutBack : LineWriting::kPartLeft;
       error_ = write_error;
-      return whole_lines ? LineWriting::kCutBack : LineWriting::kPartLeft;
+      say_failure(outcome);
+      return outcome;
     }
-    left -= written;
+    written += count;
   }
-  lines_size_ += size;
+  lines_end_ = line_start + line.size();
   return LineWriting::kWritten;
 }
 
-bool ReportHandle::cut_back(std::uint64_t size) {
+std::optional<std::uint64_t> ReportHandle::size() const {
+  LARGE_INTEGER held_size{};
+  if (!GetFileSizeEx(as_handle(handle_), &held_size)) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(held_size.QuadPart);
+}
+
+bool ReportHandle::cut_back(std::uint64_t length) {
   if (!regular_) {
     return true;
   }
   // Only ever shorter: a file that another program cut shorter is not filled up.
-  LARGE_INTEGER held_size{};
-  if (GetFileSizeEx(as_handle(handle_), &held_size) &&
-      static_cast<std::uint64_t>(held_size.QuadPart) <= size) {
+  if (size().value_or(length + 1) <= length) {
     return true;
   }
   LARGE_INTEGER end{};
-  end.QuadPart = static_cast<LONGLONG>(size);
+  end.QuadPart = static_cast<LONGLONG>(length);
   if (!SetFilePointerEx(as_handle(handle_), end, nullptr, FILE_BEGIN) ||
       !SetEndOfFile(as_handle(handle_))) {
     error_ = as_error_number(GetLastError());

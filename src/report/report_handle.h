@@ -4,8 +4,10 @@
 #ifndef SPHENISCHEZAHLEN_REPORT_REPORT_HANDLE_H_
 #define SPHENISCHEZAHLEN_REPORT_REPORT_HANDLE_H_
 
-#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
 
 // What opening the report file came to.
 enum class ReportOpening {
@@ -24,7 +26,8 @@ enum class LineWriting {
 };
 
 // The one handle of the report file. Other programs may read and write the file all the
-// same; the lock only keeps out another run of this program.
+// same: each line is appended at the file's end as it then is, so that it never lands behind
+// a hole or on another program's text; the lock only keeps out another run of this program.
 class ReportHandle {
  public:
   // The line ending of a text file on this platform.
@@ -41,19 +44,28 @@ class ReportHandle {
   // until close().
   ReportOpening open(const char* file_name);
 
-  // Writes one line after the lines written so far, in one system call unless the system
-  // takes fewer bytes; if that fails, cuts a regular file back to the lines before it. On
-  // POSIX the signals that end the program wait through both, so that one ends the run with
-  // the line whole in the file or not in it at all. error() says why the write failed.
-  LineWriting write_line(const char* data, std::size_t size);
+  // Appends line at the file's end, in one system call unless the system takes fewer bytes;
+  // if that fails (a call that takes nothing counts as failed), cuts a regular file back to
+  // where the line began and calls say_failure with the outcome. On POSIX the signals that
+  // end the program wait through all three, so that one ends the run with the line whole in
+  // the file or its failure said. error() says why the write failed.
+  LineWriting write_line(std::string_view line,
+                         const std::function<void(LineWriting)>& say_failure);
 
-  // The bytes of the lines written whole so far.
-  std::uint64_t lines_size() const { return lines_size_; }
+  // True once some line has been written whole.
+  bool wrote_lines() const { return lines_end_ > 0; }
 
-  // Cuts a regular file back to size bytes, never making it longer; true when the file now
+  // True when a regular file is now shorter than the end of the last line written, or was
+  // so before a later line: another program cut it, and lines of this run are gone.
+  bool shortened() {
+    next_line_start();
+    return shortened_;
+  }
+
+  // Cuts a regular file back to length bytes, never making it longer; true when the file now
   // has at most that size, or is no regular file. Called by write_line, with the signals
   // held, and by a test.
-  bool cut_back(std::uint64_t size);
+  bool cut_back(std::uint64_t length);
 
   // Returns false when file_name no longer leads to this regular file: it was removed, or
   // another file was put in its place. True for other files, or when the name cannot be
@@ -70,8 +82,22 @@ class ReportHandle {
  private:
   // A POSIX file descriptor or a Windows HANDLE; -1 (INVALID_HANDLE_VALUE) for none.
   std::intptr_t handle_ = -1;
+  // The size of the regular file as it is now, or nothing when the system cannot tell it.
+  std::optional<std::uint64_t> size() const;
+
+  // Where a line appended now begins: the end of a regular file as it is now, noting when
+  // that falls short of the last line's end; for other files the last line's end.
+  std::uint64_t next_line_start() {
+    const std::uint64_t start = regular_ ? size().value_or(lines_end_) : lines_end_;
+    shortened_ = shortened_ || start < lines_end_;
+    return start;
+  }
+
   bool regular_ = false;
-  std::uint64_t lines_size_ = 0;
+  // Where the last line written whole ends in the file, and whether the file was found
+  // shorter than that before a later line.
+  std::uint64_t lines_end_ = 0;
+  bool shortened_ = false;
   int error_ = 0;
 };
 

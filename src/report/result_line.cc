@@ -1,6 +1,7 @@
-// The result line: plain decimal numbers joined by "=" and "*", flushed at once.
+// The result line: plain decimal numbers joined by "=" and "*".
 #include "report/result_line.h"
 
-void write_result_line(std::ostream& out, Number n, const FactorTriple& factors) {
-  out << n << '=' << factors[0] << '*' << factors[1] << '*' << factors[2] << std::endl;
+std::string result_line(Number n, const FactorTriple& factors) {
+  return std::to_string(n) + '=' + std::to_string(factors[0]) + '*' +
+         std::to_string(factors[1]) + '*' + std::to_string(factors[2]);
 }

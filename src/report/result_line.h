@@ -2,11 +2,12 @@
 #ifndef SPHENISCHEZAHLEN_REPORT_RESULT_LINE_H_
 #define SPHENISCHEZAHLEN_REPORT_RESULT_LINE_H_
 
-#include <ostream>
+#include <string>
 
 #include "arith/number.h"
 
-// Writes "n=p*q*r" for n and its factors to out, then a line break and a flush.
-void write_result_line(std::ostream& out, Number n, const FactorTriple& factors);
+// Returns "n=p*q*r" for n and its factors, in plain decimal digits, without a line end:
+// each place that shows it adds its own.
+std::string result_line(Number n, const FactorTriple& factors);
 
 #endif  // SPHENISCHEZAHLEN_REPORT_RESULT_LINE_H_

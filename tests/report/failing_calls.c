@@ -2,7 +2,10 @@
    stall, as SPHENISCHEZAHLEN_FAIL names. "close" or "ftruncate" (the cut-back) fail with EIO,
    and so do "empty" (the emptying ftruncate at the start) and "fstat" (at the start);
    "interrupted-empty" makes the emptying fail once with EINTR; "flock" fails with ENOLCK, as
-   on a file system without locks. "slow-write": the second write takes
+   on a file system without locks. "interrupted-write" makes the second write fail once with
+   EINTR, "zero-write" makes every write take nothing, as a device may; "interrupted-console"
+   and "full-console" make the fourth write to standard output fail once with EINTR or
+   EAGAIN (a non-blocking pipe that is full). "slow-write": the second write takes
    half its bytes, says "slow write" on standard error and sleeps half a second, so that a test
    can send a signal meanwhile; "slow-failing-write": the same, and the write after it fails
    with EIO. In every mode, a write or a cut-back of the report file while a signal that ends
@@ -61,10 +64,20 @@ ssize_t write(int fd, const void* data, size_t size) {
   ssize_t (*real_write)(int, const void*, size_t);
   *(void**)&real_write = dlsym(RTLD_NEXT, "write"); /* POSIX's way around ISO C */
   if (fd <= STDERR_FILENO || !is_report(fd)) {
+    static int console_writes = 0;
+    if (fd == STDOUT_FILENO && ++console_writes == 4 &&
+        (in_mode("interrupted-console") || in_mode("full-console"))) {
+      errno = in_mode("full-console") ? EAGAIN : EINTR;
+      return -1;
+    }
     return real_write(fd, data, size);
   }
   require_ending_signals_held("write");
   ++report_writes;
+  if ((report_writes == 2 && in_mode("interrupted-write")) || in_mode("zero-write")) {
+    errno = EINTR;
+    return in_mode("zero-write") ? 0 : -1;
+  }
   if (report_writes == 2 && (in_mode("slow-write") || in_mode("slow-failing-write"))) {
     static const char kSaid[] = "slow write\n";
     const struct timespec half_a_second = {0, 500000000};

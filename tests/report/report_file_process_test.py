@@ -16,7 +16,8 @@ from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
                      REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT,
                      ProgramDirectory, console_text, end_program, report_broken_off, report_bytes,
                      report_cut_back_failed, report_in_use, report_lost, report_not_closed,
-                     report_not_lockable, report_not_opened, result_lines, run, transcript)
+                     report_not_lockable, report_not_opened, report_shortened, result_lines, run,
+                     transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -144,7 +145,9 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                  report_cut_back_failed(": die Datei ist zu gross"), 1, 100),
                 ("close", {}, "1\n100\n", report_not_closed(""), 1, None),
                 ("flock", {}, "1\n100\n", report_not_lockable(), 0, None),
-                ("interrupted-empty", {}, "1\n100\n", "", 0, None)):  # tried again
+                ("zero-write", {}, "1\n100\n", report_broken_off(""), 1, 0),
+                ("interrupted-write", {}, "1\n100\n", "", 0, None),  # tried again
+                ("interrupted-empty", {}, "1\n100\n", "", 0, None)):
             with self.subTest(failing=failing):
                 with open(self.report_path(), "wb") as report:  # longer than the new lines
                     report.write(OLD_LINES * 10)
@@ -154,6 +157,16 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 self.assertEqual((completed.stderr, completed.returncode), (message, status))
                 in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
                 self.assertEqual(self.read_report(), in_file)
+
+    @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
+    def test_a_console_write_that_is_interrupted_or_finds_its_pipe_full_is_tried_again(self):
+        for failing in ("interrupted-console", "full-console"):
+            with self.subTest(failing=failing):
+                environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
+                                   SPHENISCHEZAHLEN_FAIL=failing)
+                completed = self.run_program("1\n100\n", env=environment)
+                self.assertEqual((completed.stdout, completed.returncode),
+                                 (transcript(LINES_1_TO_100), 0))
 
     @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
     def test_a_signal_in_a_slow_or_failing_write_ends_the_run_between_whole_lines(self):
@@ -254,22 +267,39 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         self.assertFalse(os.path.exists(self.report_path()))
 
     def test_a_second_run_in_the_same_folder_touches_nothing(self):
-        # The first run's console is not read yet: it fills its pipe and stalls, with lines
-        # in its file.
-        first = self.start_program()
-        first.stdin.write(b"1\n30000\n")
-        first.stdin.flush()
-        deadline = time.monotonic() + RUN_SECONDS
-        while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
-            self.assertLess(time.monotonic(), deadline, "no line in the first run's file")
-            time.sleep(0.05)
-        second = self.run_program("30\n30\n")
-        self.assertEqual(second.stdout, CLOSING_PROMPT)
-        self.assertEqual(second.stderr, report_in_use())
-        self.assertEqual(second.returncode, 1)
+        first = self.start_stalled_scan()
+        # The refused run waits for its key, and must let the file go before that.
+        second = self.start_program()
+        self.read_until(second, CLOSING_PROMPT)
+        open_files = f"/proc/{second.pid}/fd"
+        if os.path.isdir(open_files) and not RUNS_WINDOWS_PROGRAM:
+            self.assertFalse([fd for fd in os.listdir(open_files) if os.readlink(
+                os.path.join(open_files, fd)).endswith(REPORT_FILE)], "still holds the file")
         stdout, _ = first.communicate(timeout=RUN_SECONDS)
         self.assertEqual(first.returncode, 0)
         self.assertEqual(self.read_report(), report_bytes(result_lines(console_text(stdout))))
+        third = self.run_program("30\n30\n")
+        self.assertEqual((third.stderr, third.returncode), ("", 0))
+        _, stderr = second.communicate(b"x", timeout=RUN_SECONDS)
+        self.assertEqual((console_text(stderr), second.returncode), (report_in_use(), 1))
+
+    def test_another_program_that_empties_or_appends_to_the_file_meanwhile(self):
+        # The run's lines go on at the file's end, whole, never behind a hole or on top of
+        # the other program's text; an emptied file has lost lines, and that is said.
+        other = b"a line of another program" + REPORT_NEWLINE
+        for mode, written, kept_before, message, status in (
+                ("wb", b"", False, report_shortened(), 1), ("ab", other, True, "", 0)):
+            with self.subTest(mode=mode):
+                program = self.start_stalled_scan()
+                with open(self.report_path(), mode) as report:
+                    report.write(written)
+                stdout, stderr = program.communicate(timeout=RUN_SECONDS)
+                self.assertEqual((console_text(stderr), program.returncode), (message, status))
+                lines = result_lines(console_text(stdout))
+                report = self.read_report()
+                self.assertTrue(any(report == (report_bytes(lines[:cut]) if kept_before else b"")
+                                    + written + report_bytes(lines[cut:])
+                                    for cut in range(1, len(lines))), report[:200])
 
     def test_a_file_that_loses_its_name_is_said_and_the_new_one_left_alone(self):
         def replace(path):
