@@ -26,10 +26,10 @@ execute_process(COMMAND find "${work}/files" -exec touch -h -d "@$ENV{SOURCE_DAT
 
 # The product code follows from the version, the package code from everything that goes in;
 # both as name-based UUIDs below the upgrade code.
-file(STRINGS "${wxs}" upgrade_line REGEX "UpgradeCode=\"[-0-9a-f]+\"")
-string(REGEX REPLACE ".*UpgradeCode=\"([-0-9a-f]+)\".*" "\\1" upgrade_code "${upgrade_line}")
+file(STRINGS "${wxs}" upgrade_line REGEX "UpgradeCode=\"[-0-9A-F]+\"")
+string(REGEX REPLACE ".*UpgradeCode=\"([-0-9A-F]+)\".*" "\\1" upgrade_code "${upgrade_line}")
 string(UUID product_code NAMESPACE ${upgrade_code} TYPE SHA1
-  NAME "sphenischezahlen ${CPACK_PACKAGE_VERSION}")
+  NAME "sphenischezahlen ${CPACK_PACKAGE_VERSION}" UPPER)
 set(inputs "${CPACK_PACKAGE_VERSION} $ENV{SOURCE_DATE_EPOCH}")
 foreach(input "${wxs}" "${work}/files/sphenischezahlen.exe" "${work}/files/LIESMICH.txt"
     "${work}/files/sphenischezahlen.ico")
@@ -38,9 +38,11 @@ foreach(input "${wxs}" "${work}/files/sphenischezahlen.exe" "${work}/files/LIESM
 endforeach()
 string(UUID package_code NAMESPACE ${upgrade_code} NAME "${inputs}" TYPE SHA1 UPPER)
 
-# string(TIMESTAMP) reads SOURCE_DATE_EPOCH; faketime stops its clock at a time so written.
+# string(TIMESTAMP) reads SOURCE_DATE_EPOCH; faketime -f stops its clock at a time so
+# written (without -f the clock starts there and runs on, and a step that crosses a second
+# would stamp the MSI a second late).
 string(TIMESTAMP moment "%Y-%m-%d %H:%M:%S" UTC)
-set(stopped_clock env TZ=UTC "${faketime_program}" "${moment}")
+set(stopped_clock env TZ=UTC "${faketime_program}" -f "${moment}")
 execute_process(
   COMMAND ${stopped_clock} "${wixl_program}" --arch x64
     -D "Version=${CPACK_PACKAGE_VERSION}" -D "ProductCode=${product_code}"
