@@ -14,7 +14,7 @@ namespace {  // internal: a copy built for AVX2 must never stand in for another 
 // candidate in double precision, rounded to single precision, then truncated. For an integer
 // divisor, "divisor <= this" says the same as "divisor <= the single-precision root".
 inline Number trial_limit(Number candidate) {
-  const float root = static_cast<float>(std::sqrt(static_cast<double>(candidate)));
+  const auto root = static_cast<float>(std::sqrt(static_cast<double>(candidate)));
   return static_cast<Number>(root);
 }
 

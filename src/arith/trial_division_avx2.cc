@@ -4,8 +4,10 @@
 #include <immintrin.h>
 
 // Standard headers before the target is set: their functions must stay built for any x86-64.
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "arith/trial_division_x86_64.h"
 
@@ -37,16 +39,15 @@ struct Avx2Single {
   static Vector add(Vector a, Vector b) { return _mm256_add_ps(a, b); }
   static Vector dividing(Dividend dividend, Vector divisors) {
     const Vector quotients = _mm256_div_ps(dividend, divisors);
-    return _mm256_cmp_ps(quotients,
-                         _mm256_round_ps(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
-                         _CMP_EQ_OQ);
+    return _mm256_cmp_ps(
+        quotients, _mm256_round_ps(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), _CMP_EQ_OQ);
   }
   static Vector below(Vector divisors, Vector ceiling) {
     return _mm256_cmp_ps(divisors, ceiling, _CMP_LT_OQ);
   }
   static Vector both(Vector a, Vector b) { return _mm256_and_ps(a, b); }
   static Vector either(Vector a, Vector b) { return _mm256_or_ps(a, b); }
-  static bool any(Vector lanes) { return !_mm256_testz_ps(lanes, lanes); }
+  static bool any(Vector lanes) { return _mm256_testz_ps(lanes, lanes) == 0; }
 };
 
 // Four double-precision lanes.
@@ -60,16 +61,15 @@ struct Avx2Double {
   static Vector add(Vector a, Vector b) { return _mm256_add_pd(a, b); }
   static Vector dividing(Dividend dividend, Vector divisors) {
     const Vector quotients = _mm256_div_pd(dividend, divisors);
-    return _mm256_cmp_pd(quotients,
-                         _mm256_round_pd(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
-                         _CMP_EQ_OQ);
+    return _mm256_cmp_pd(
+        quotients, _mm256_round_pd(quotients, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC), _CMP_EQ_OQ);
   }
   static Vector below(Vector divisors, Vector ceiling) {
     return _mm256_cmp_pd(divisors, ceiling, _CMP_LT_OQ);
   }
   static Vector both(Vector a, Vector b) { return _mm256_and_pd(a, b); }
   static Vector either(Vector a, Vector b) { return _mm256_or_pd(a, b); }
-  static bool any(Vector lanes) { return !_mm256_testz_pd(lanes, lanes); }
+  static bool any(Vector lanes) { return _mm256_testz_pd(lanes, lanes) == 0; }
 };
 
 // Eight single-precision lanes that take the remainder in 32-bit integers, from the quotient

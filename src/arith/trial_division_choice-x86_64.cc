@@ -28,7 +28,7 @@ bool processor_runs_avx2() {
 #else
   // GCC's and Clang's runtime count AVX2 only where the system saves the AVX registers.
   __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
+  return static_cast<bool>(__builtin_cpu_supports("avx2"));
 #endif
 }
 

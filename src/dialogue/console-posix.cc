@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
@@ -16,7 +17,8 @@
 
 namespace {
 
-constexpr std::size_t kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+// The actions of the ending signals, in the order of kEndingSignals.
+using SignalActions = std::array<struct sigaction, kEndingSignals.size()>;
 
 // The terminal settings from before the key wait; a signal handler must be able to reach them.
 termios settings_before_wait{};
@@ -36,17 +38,17 @@ int read_one_byte(int fd) {
 extern "C" void restore_terminal_and_end(int signal_number) {
   tcsetattr(STDIN_FILENO, TCSANOW, &settings_before_wait);
   // SA_RESETHAND has put the default action back; it takes effect when the handler returns.
-  raise(signal_number);
+  static_cast<void>(raise(signal_number));
 }
 
 // Makes each ending signal that is not ignored restore the terminal before it ends the
 // process; keeps the actions it replaces in previous.
-void restore_terminal_on_ending_signals(struct sigaction (&previous)[kEndingSignalCount]) {
+void restore_terminal_on_ending_signals(SignalActions& previous) {
   struct sigaction restoring {};
   restoring.sa_handler = restore_terminal_and_end;
   restoring.sa_flags = SA_RESETHAND;
   sigemptyset(&restoring.sa_mask);
-  for (std::size_t i = 0; i < kEndingSignalCount; ++i) {
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
     sigaction(kEndingSignals[i], nullptr, &previous[i]);
     // An ignored signal (nohup) ends nothing and stays ignored.
     if (previous[i].sa_handler != SIG_IGN) {
@@ -56,8 +58,8 @@ void restore_terminal_on_ending_signals(struct sigaction (&previous)[kEndingSign
 }
 
 // Gives the ending signals back the actions that previous holds.
-void restore_signal_actions(const struct sigaction (&previous)[kEndingSignalCount]) {
-  for (std::size_t i = 0; i < kEndingSignalCount; ++i) {
+void restore_signal_actions(const SignalActions& previous) {
+  for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
     sigaction(kEndingSignals[i], &previous[i], nullptr);
   }
 }
@@ -87,8 +89,8 @@ void prepare_console() {
   std::cout.rdbuf(&console_output);
   // A reader that quits (a closed pipe) or a file size limit must fail the writes, not end
   // the process.
-  std::signal(SIGPIPE, SIG_IGN);
-  std::signal(SIGXFSZ, SIG_IGN);
+  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
+  static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
   // A standard stream that was closed at start would hand its number to the next file
   // opened, the report file, and console text would land in it: fill the gap.
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
@@ -102,7 +104,7 @@ int wait_for_key() {
   if (tcgetattr(STDIN_FILENO, &settings_before_wait) != 0) {
     return std::getchar();
   }
-  struct sigaction previous_actions[kEndingSignalCount];
+  SignalActions previous_actions{};
   restore_terminal_on_ending_signals(previous_actions);
   // One byte at a time, unechoed; Ctrl-C arrives as a key, so the terminal is always
   // restored. TCSANOW keeps a key that was typed ahead.

@@ -3,9 +3,10 @@
 #ifndef SPHENISCHEZAHLEN_REPORT_ENDING_SIGNALS_POSIX_H_
 #define SPHENISCHEZAHLEN_REPORT_ENDING_SIGNALS_POSIX_H_
 
+#include <array>
 #include <csignal>
 
 // Ctrl-C, kill's default, a terminal that goes away, and Ctrl-\.
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 #endif  // SPHENISCHEZAHLEN_REPORT_ENDING_SIGNALS_POSIX_H_

@@ -17,6 +17,4 @@ void say(std::ostream& errors, std::string_view kind, std::string_view text) {
 
 void say_error(std::ostream& errors, std::string_view text) { say(errors, "Fehler: ", text); }
 
-void say_warning(std::ostream& errors, std::string_view text) {
-  say(errors, "Warnung: ", text);
-}
+void say_warning(std::ostream& errors, std::string_view text) { say(errors, "Warnung: ", text); }

@@ -1,5 +1,5 @@
-// Tests of next_prime, with every kernel: its edges, squares of primes, the 2^24, 2^25, 2^31 and 2^32
-// borders, and a sieve.
+// Tests of next_prime, with every kernel: its edges, squares of primes, the 2^24, 2^25, 2^31 and
+// 2^32 borders, and a sieve.
 #include "arith/next_prime.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // Every candidate below 2^24, the range of the single-precision lanes, against a sieve: through
 // each kernel's prime stepping, and with its own trial limit and the limits one below and at
-// its smallest prime factor; and a million candidates above. Seconds natively, far longer under an emulator or the sanitizers.
+// its smallest prime factor; and a million candidates above. Seconds natively, far longer under an
+// emulator or the sanitizers.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "arith/trial_division_plain.h"
-
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "arith/trial_division_plain.h"
 
 // Shows a kernel by its name in the test's messages.
 void PrintTo(const TrialDivision& kernel, std::ostream* out) { *out << kernel.name; }
@@ -24,7 +24,7 @@ TEST_P(TrialDivisionKernel, AnswersTheEdges) {
     Number limit;
     bool any_divisor;
   };
-  const Case cases[] = {
+  const std::vector<Case> cases = {
       {0, 0, false},
       {1, 1, false},
       {3, 1, false},
@@ -72,6 +72,18 @@ TEST_P(TrialDivisionKernel, AnswersTheEdges) {
   }
 }
 
+// Returns count numbers from first on, upward or downward, that have no factor below p.
+std::vector<Number> cofactors_without_a_factor_below(Number p, Number first, bool upward,
+                                                     std::size_t count) {
+  std::vector<Number> cofactors;
+  for (Number q = first; cofactors.size() < count; q = upward ? q + 1 : q - 1) {
+    if (!any_divisor_plain(q, p - 1)) {
+      cofactors.push_back(q);
+    }
+  }
+  return cofactors;
+}
+
 // Lanes that take an integer remainder take over from double precision, for 2^(e-1) <=
 // candidate < 2^e, at the divisor 3 * 2^(e-24) + 1. For each e from 25 to 32 and each prime p
 // from half to twice that divisor, the products p * q whose q has no factor below p, eight
@@ -85,17 +97,15 @@ TEST_P(TrialDivisionKernel, FindsTheSmallestFactorAtEitherEndOfEachPowerOfTwo) {
       if (any_divisor_plain(p, p - 1)) {
         continue;
       }
-      const auto first_q = static_cast<Number>((bottom + p - 1) / p);
-      const auto last_q = static_cast<Number>((2 * bottom - 1) / p);
-      for (const int step : {1, -1}) {
-        Number q = step > 0 ? first_q : last_q;
-        for (int found = 0; found < 8; q += step) {
-          if (!any_divisor_plain(q, p - 1)) {
-            ++found;
-            EXPECT_TRUE(GetParam().any_divisor(p * q, p)) << p << " * " << q;
-            EXPECT_FALSE(GetParam().any_divisor(p * q, p - 1)) << p << " * " << q;
-          }
-        }
+      std::vector<Number> cofactors =
+          cofactors_without_a_factor_below(p, static_cast<Number>((bottom + p - 1) / p), true, 8);
+      for (const Number q : cofactors_without_a_factor_below(
+               p, static_cast<Number>((2 * bottom - 1) / p), false, 8)) {
+        cofactors.push_back(q);
+      }
+      for (const Number q : cofactors) {
+        EXPECT_TRUE(GetParam().any_divisor(p * q, p)) << p << " * " << q;
+        EXPECT_FALSE(GetParam().any_divisor(p * q, p - 1)) << p << " * " << q;
       }
     }
   }

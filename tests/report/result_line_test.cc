@@ -19,12 +19,11 @@ TEST_P(ResultLine, WritesTheNumberAndItsFactors) {
   EXPECT_EQ(result_line(GetParam().n, GetParam().factors), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ResultLine,
-                         ::testing::Values(ResultLineCase{30, {2, 3, 5}, "30=2*3*5"},
-                                           ResultLineCase{994, {2, 7, 71}, "994=2*7*71"},
-                                           // Above 2^31 a signed type would print a minus sign.
-                                           ResultLineCase{4269897173,
-                                                          {1619, 1621, 1627},
-                                                          "4269897173=1619*1621*1627"}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ResultLine,
+    ::testing::Values(ResultLineCase{30, {2, 3, 5}, "30=2*3*5"},
+                      ResultLineCase{994, {2, 7, 71}, "994=2*7*71"},
+                      // Above 2^31 a signed type would print a minus sign.
+                      ResultLineCase{4269897173, {1619, 1621, 1627}, "4269897173=1619*1621*1627"}));
 
 }  // namespace
