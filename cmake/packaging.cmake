@@ -162,7 +162,6 @@ string(JOIN "\n" CPACK_RPM_SPEC_MORE_DEFINE
 # umask, time zone and locale, on which file system and from a clone or an export: the package
 # step takes its time from the change log and makes each package again from what CPack staged.
 # Each script says how.
-find_package(Python3 3.9 COMPONENTS Interpreter)
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_environment.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_staging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_rewrite.cmake)

@@ -2,11 +2,4 @@
 #include "arith/trial_division.h"
 #include "arith/trial_division_plain.h"
 
-std::vector<TrialDivision> usable_trial_divisions() {
-  return {{"plain", any_divisor_plain, next_prime_plain}};
-}
-
-const TrialDivision& fastest_trial_division() {
-  static const TrialDivision plain{"plain", any_divisor_plain, next_prime_plain};
-  return plain;
-}
+std::vector<TrialDivision> usable_trial_divisions() { return {kPlainTrialDivision}; }

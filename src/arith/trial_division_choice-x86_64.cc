@@ -35,15 +35,10 @@ bool processor_runs_avx2() {
 }  // namespace
 
 std::vector<TrialDivision> usable_trial_divisions() {
-  std::vector<TrialDivision> kernels{{"plain", any_divisor_plain, next_prime_plain},
+  std::vector<TrialDivision> kernels{kPlainTrialDivision,
                                      {"sse2", any_divisor_sse2, next_prime_sse2}};
   if (processor_runs_avx2()) {
     kernels.push_back({"avx2", any_divisor_avx2, next_prime_avx2});
   }
   return kernels;
-}
-
-const TrialDivision& fastest_trial_division() {
-  static const TrialDivision fastest = usable_trial_divisions().back();
-  return fastest;
 }

@@ -25,3 +25,5 @@ Number next_prime_plain(Number x) {
   return next_prime_by(
       x, [](Number candidate) { return any_divisor_up_to(candidate, trial_limit(candidate)); });
 }
+
+const TrialDivision kPlainTrialDivision{"plain", any_divisor_plain, next_prime_plain};

@@ -4,11 +4,15 @@
 #define SPHENISCHEZAHLEN_ARITH_TRIAL_DIVISION_PLAIN_H_
 
 #include "arith/number.h"
+#include "arith/trial_division.h"
 
 // True when some integer from 2 up to limit divides candidate; the divisors in ascending order.
 bool any_divisor_plain(Number candidate, Number limit);
 
 // The smallest prime above x, or 0 when none fits in a Number, by any_divisor_plain.
 Number next_prime_plain(Number x);
+
+// The plain kernel, named "plain".
+extern const TrialDivision kPlainTrialDivision;
 
 #endif  // SPHENISCHEZAHLEN_ARITH_TRIAL_DIVISION_PLAIN_H_

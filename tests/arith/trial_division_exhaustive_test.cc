@@ -10,6 +10,7 @@
 
 #include "arith/prime_candidates.h"
 #include "arith/trial_division.h"
+#include "arith/trial_division_plain.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ const std::vector<std::uint16_t>& smallest_prime_factors() {
 std::vector<TrialDivision> lane_kernels() {
   std::vector<TrialDivision> kernels;
   for (const TrialDivision& kernel : usable_trial_divisions()) {
-    if (std::string(kernel.name) != "plain") {
+    if (kernel.any_divisor != kPlainTrialDivision.any_divisor) {
       kernels.push_back(kernel);
     }
   }
