@@ -17,12 +17,15 @@ must hold nothing that the .deb does not carry.
 import hashlib
 import io
 import os
+import platform
 import re
+import shutil
 import stat
 import struct
 import subprocess
 import sys
 import tarfile
+import tempfile
 import time
 import zipfile
 
@@ -31,6 +34,27 @@ PROGRAMS = ("bin/sphenischezahlen", "/sphenischezahlen.exe")
 # What CPack stages for a .deb and the rewrite carries; anything else (a conffile, a
 # maintainer script, a folder beside usr) would be lost without a word.
 DEB_STAGED = {"control", "control.tar.gz", "data.tar.gz", "debian-binary", "md5sums", "usr"}
+# The files of a Linux package below its prefix; the .deb also carries lintian's overrides.
+LINUX_FILES = ["bin/sphenischezahlen", "share/doc/sphenischezahlen/README.md",
+               "share/doc/sphenischezahlen/changelog.gz",
+               "share/man/de/man1/sphenischezahlen.1.gz", "share/man/man1/sphenischezahlen.1.gz"]
+DEB_ONLY_FILES = ["share/lintian/overrides/sphenischezahlen"]
+WINDOWS_FILES = ["LIESMICH.txt", "README.md", "sphenischezahlen.exe"]
+# The DLLs that every Windows has, which alone the .exe may need.
+WINDOWS_DLLS = re.compile(r"(kernel32|msvcrt|ucrtbase|user32|advapi32|api-ms-win-.*)\.dll",
+                          re.IGNORECASE)
+# What the linters may still say: the .deb has no copyright file and the RPM no signature
+# and no valid licence, until the project has a licence and a signing key.
+LINTIAN_ALLOWED = {"E: sphenischezahlen: no-copyright-file"}
+RPMLINT_ALLOWED = re.compile(r": (E: no-signature|W: invalid-license .*)$")
+# The oldest glibc that README promises the Linux packages run on.
+GLIBC = "2.34"
+# What the program shows for the bounds 1 and 100, typed in at once.
+SHOWN_FOR_1_TO_100 = (
+    "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen.\n"
+    "Untere Grenze minimal 0, obere Grenze maximal 4,2 Mrd.\nAbbruch mit Strg-C\n"
+    "untere Grenze: obere Grenze: 30=2*3*5\n42=2*3*7\n66=2*3*11\n70=2*5*7\n78=2*3*13\n"
+    "Druecken Sie eine beliebige Taste:")
 
 
 class Member:
@@ -75,18 +99,31 @@ def ar_members(path):
     return members
 
 
-def check_members(package, members, seconds, problems, expected_time=None):
-    expected_time = seconds if expected_time is None else expected_time
+def with_folders(top, files):
+    """Returns the paths of files below the folder top, with top and every folder on the way."""
+    paths = {top}
+    for file in files:
+        parts = file.split("/")
+        paths.update("/".join([top] + parts[:end]) for end in range(1, len(parts) + 1))
+    return paths
+
+
+def check_members(package, members, seconds, problems, expected_paths):
+    """Every member timed at seconds, owned by root, of the mode its kind has, in the order of
+    the paths, and exactly the paths expected: none missing, none stray."""
     paths = [member.path for member in members]
     if paths != sorted(paths, key=lambda path: path.split("/")):
         problems.append(f"{package}: members not in the order of their paths")
+    if set(paths) != expected_paths:
+        problems.append(f"{package}: missing {sorted(expected_paths - set(paths))}, "
+                        f"stray {sorted(set(paths) - expected_paths)}")
     for member in members:
         program = not member.is_folder and member.path.endswith(PROGRAMS)
         expected_mode = 0o755 if member.is_folder or program else 0o644
         if member.mode != expected_mode:
             problems.append(f"{member.path}: mode {member.mode:04o}, not {expected_mode:04o}")
-        if member.mtime != expected_time:
-            problems.append(f"{member.path}: time {member.mtime}, not {expected_time}")
+        if member.mtime != seconds:
+            problems.append(f"{member.path}: time {member.mtime}, not {seconds}")
         if member.owner is not None and member.owner != (0, 0, "root", "root"):
             problems.append(f"{member.path}: owned by {member.owner}, not root")
 
@@ -122,8 +159,10 @@ def check_deb(package, seconds, staged, problems):
         if name.endswith(".tar.gz"):
             tars[name] = tarfile.open(fileobj=io.BytesIO(data), mode="r:gz")
     data_members = tar_members(tars["data.tar.gz"])
-    check_members(package, data_members, seconds, problems)
-    check_members(package, tar_members(tars["control.tar.gz"]), seconds, problems)
+    check_members(package, data_members, seconds, problems,
+                  with_folders("./usr", LINUX_FILES + DEB_ONLY_FILES) | {"."})
+    check_members(package, tar_members(tars["control.tar.gz"]), seconds, problems,
+                  {".", "./control", "./md5sums"})
     # Every file's checksum, as dpkg --verify reads them.
     data = tars["data.tar.gz"]
     listed = tars["control.tar.gz"].extractfile("./md5sums").read().decode().splitlines()
@@ -137,6 +176,12 @@ def check_deb(package, seconds, staged, problems):
     counted = installed_size(data_members)
     if sizes != [str(counted)]:
         problems.append(f"{package}: Installed-Size {sizes}, but its files count {counted}")
+    depends = [line for line in control.splitlines() if line.startswith("Depends:")]
+    if not depends or f"libc6 (>= {GLIBC})" not in depends[0]:
+        problems.append(f"{package}: {depends}, not libc6 (>= {GLIBC})")
+    check_program(package, data.extractfile("./usr/bin/sphenischezahlen").read(), problems)
+    check_findings(package, ["lintian", "--pedantic", "-I", "-E", "--fail-on", "none"],
+                   lambda line: line in LINTIAN_ALLOWED, problems)
     if staged is not None:
         extra = set(os.listdir(staged)) - DEB_STAGED
         if extra:
@@ -155,7 +200,11 @@ def check_zip(package, seconds, problems):
             mode = info.external_attr >> 16
             members.append(Member(info.filename, info.is_dir(), mode,
                                   seconds if written else info.date_time, None, info.file_size))
-    check_members(package, members, seconds, problems)
+        top = os.path.basename(package)[:-len(".zip")]
+        check_members(package, members, seconds, problems, with_folders(top, WINDOWS_FILES))
+        if not problems:
+            check_windows_files(package, archive.read(f"{top}/LIESMICH.txt"),
+                                archive.read(f"{top}/sphenischezahlen.exe"), problems)
 
 
 def check_rpm(package, seconds, changelog_seconds, problems):
@@ -168,7 +217,20 @@ def check_rpm(package, seconds, changelog_seconds, problems):
         path, mode, mtime, user, group = line.split("\t")
         owner = (0, 0, "root", "root") if (user, group) == ("root", "root") else (user, group)
         members.append(Member(path, stat.S_ISDIR(int(mode)), int(mode), int(mtime), owner))
-    check_members(package, members, seconds, problems)
+    check_members(package, members, seconds, problems,
+                  {"/usr/" + file for file in LINUX_FILES} | {"/usr/share/doc/sphenischezahlen"})
+    requires = subprocess.run(["rpm", "-qp", "--requires", package], check=True,
+                              capture_output=True, text=True).stdout
+    newest_glibc = max(re.findall(r"GLIBC_([0-9.]+)", requires),
+                       key=lambda version: [int(part) for part in version.split(".")])
+    if newest_glibc != GLIBC:
+        problems.append(f"{package}: needs glibc {newest_glibc}, not {GLIBC}")
+    check_program(package, rpm_file(package, "./usr/bin/sphenischezahlen"), problems)
+    rpmlint_settings = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
+                                    "packaging", "rpmlint.toml")
+    check_findings(package, ["rpmlint", "-c", rpmlint_settings],
+                   lambda line: not re.search(r": [EW]: ", line) or RPMLINT_ALLOWED.search(line),
+                   problems)
     built = subprocess.run(["rpm", "-qp", "--qf", "%{BUILDTIME}", package], check=True,
                            capture_output=True, text=True).stdout
     if built != str(seconds):
@@ -185,6 +247,106 @@ def check_rpm(package, seconds, changelog_seconds, problems):
                                capture_output=True, text=True).stdout
     if changelog.strip() != expected_rpm_changelog().strip():
         problems.append(f"{package}: its change log is not CHANGELOG's:\n{changelog}")
+
+
+def rpm_file(package, path):
+    """Returns the bytes of the file at path (as "./usr/...") in the RPM's payload, which
+    rpm2cpio gives as a cpio archive of the newc kind."""
+    payload = subprocess.run(["rpm2cpio", package], check=True, capture_output=True).stdout
+    position = 0
+    while payload[position:position + 6] == b"070701":
+        fields = [int(payload[position + 6 + 8 * i:position + 14 + 8 * i], 16) for i in range(13)]
+        size, name_size = fields[6], fields[11]
+        name_end = position + 110 + name_size
+        name = payload[position + 110:name_end - 1].decode()
+        data_start = (name_end + 3) & ~3
+        if name == path:
+            return payload[data_start:data_start + size]
+        position = (data_start + size + 3) & ~3
+    raise SystemExit(f"{package}: no {path} in it")
+
+
+def check_program(package, program, problems):
+    """Runs the program of a Linux package for the bounds 1 and 100, natively where this
+    machine is of the package's processor, else under qemu-user where that is installed with
+    the package's libraries, and checks what it shows."""
+    emulators = {"arm64": ["qemu-aarch64", "-L", "/usr/aarch64-linux-gnu"],
+                 "aarch64": ["qemu-aarch64", "-L", "/usr/aarch64-linux-gnu"]}
+    native = {"x86_64": {"amd64", "x86_64"}, "aarch64": {"arm64", "aarch64"}}.get(
+        platform.machine(), set())
+    found = re.search(r"-Linux-([a-z0-9_]+)\.tar\.gz$|_([a-z0-9]+)\.deb$|\.([a-z0-9_]+)\.rpm$",
+                      os.path.basename(package))
+    processor = next((part for part in found.groups() if part), "") if found else ""
+    command = [] if not processor or processor in native else emulators.get(processor)
+    if command is None or (command and (shutil.which(command[0]) is None or
+                                        not os.path.isdir(command[2]))):
+        return
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "sphenischezahlen")
+        with open(path, "wb") as copy:
+            copy.write(program)
+        os.chmod(path, 0o755)
+        shown = subprocess.run(command + [path], input=b"1\n100\n", cwd=folder,
+                               capture_output=True, timeout=60,
+                               check=False).stdout.decode("ascii", "replace")
+    if shown != SHOWN_FOR_1_TO_100:
+        problems.append(f"{package}: its program shows {shown!r}")
+
+
+def check_findings(package, linter, allowed, problems):
+    """Runs linter (a command to which the package is added) where it is installed, and
+    where SPHENISCHEZAHLEN_REQUIRE_LINTERS is set fails without it; every line it prints
+    must be allowed."""
+    if shutil.which(linter[0]) is None:
+        if os.environ.get("SPHENISCHEZAHLEN_REQUIRE_LINTERS"):
+            problems.append(f"{package}: {linter[0]} is required but not installed")
+        return
+    output = subprocess.run(linter + [package], capture_output=True, text=True,
+                            check=False).stdout
+    findings = [line for line in output.splitlines() if line and not allowed(line)]
+    if findings:
+        problems.append(f"{package}: {linter[0]} finds {findings}")
+
+
+def pe_imports(program):
+    """Returns the names of the DLLs that a 64-bit Windows program imports, from its import
+    directory."""
+    header = struct.unpack_from("<I", program, 0x3C)[0]
+    sections_count, optional_size = struct.unpack_from("<H", program, header + 6)[0], \
+        struct.unpack_from("<H", program, header + 20)[0]
+    optional = header + 24
+    imports_rva = struct.unpack_from("<I", program, optional + 112 + 8)[0]
+    sections = [struct.unpack_from("<IIII", program, optional + optional_size + 40 * i + 8)
+                for i in range(sections_count)]
+
+    def offset(rva):
+        for virtual_size, address, raw_size, raw_offset in sections:
+            if address <= rva < address + max(virtual_size, raw_size):
+                return rva - address + raw_offset
+        raise SystemExit("an address outside every section")
+    names, entry = [], offset(imports_rva)
+    while any(program[entry:entry + 20]):
+        name = offset(struct.unpack_from("<I", program, entry + 12)[0])
+        names.append(program[name:program.index(b"\0", name)].decode())
+        entry += 20
+    return names
+
+
+def check_windows_files(package, guide, program, problems):
+    """The German guide in plain ASCII with CR LF line ends, naming the report file; the
+    program with its version information and manifest, needing no DLL that Windows lacks."""
+    if not guide.isascii() or guide.replace(b"\r\n", b"").count(b"\n") or not guide.endswith(
+            b"\r\n") or b"sphenischezahlen.txt" not in guide:
+        problems.append(f"{package}: LIESMICH.txt is not ASCII with CR LF, naming the file")
+    version = re.search(r"-([0-9.]+)-win64\.zip$", package).group(1)
+    for text in (f"FileVersion\0{version}", "ProductName\0sphenischezahlen"):
+        if text.encode("utf-16-le") not in program.replace(b"\0\0\0\0", b"\0\0"):
+            problems.append(f"{package}: the program has no {text!r} in its resources")
+    if b'level="asInvoker"' not in program:
+        problems.append(f"{package}: the program has no manifest that asks for no rights")
+    foreign = [name for name in pe_imports(program) if not WINDOWS_DLLS.fullmatch(name)]
+    if foreign:
+        problems.append(f"{package}: the program needs {foreign}, which Windows does not have")
 
 
 def expected_rpm_changelog():
@@ -263,7 +425,12 @@ def main(package, seconds, changelog_seconds, staged=None):
         check_deb(package, seconds, staged, problems)
     elif package.endswith(".tar.gz"):
         with tarfile.open(package, "r:gz") as archive:
-            check_members(package, tar_members(archive), seconds, problems)
+            top = os.path.basename(package)[:-len(".tar.gz")]
+            check_members(package, tar_members(archive), seconds, problems,
+                          with_folders(top, LINUX_FILES))
+            if not problems:
+                check_program(package, archive.extractfile(f"{top}/bin/sphenischezahlen").read(),
+                              problems)
     elif package.endswith(".zip"):
         check_zip(package, seconds, problems)
     elif package.endswith(".rpm"):

@@ -1,0 +1,39 @@
+"""Runs the kernels' tests and the program under qemu-user as one x86-64 processor would:
+the AVX2 kernel must be usable exactly where the processor has AVX2 (max), not without AVX
+(Nehalem) nor with AVX alone (SandyBridge), the kernels' edges must hold, and the program
+must show what it shows natively.
+
+    python3 emulated_processor_test.py QEMU CPU UNIT_TESTS PROGRAM
+"""
+
+import subprocess
+import sys
+import tempfile
+
+KERNEL_TESTS = ("*TrialDivisionKernel.AnswersTheEdges/*:*TrialDivisionKernel.*/avx2:"
+                "*NextPrimeEdges*")
+RANGES = ("1\n5000\n", "4294957660\n4294957678\n")
+
+
+def main(qemu, cpu, unit_tests, program):
+    emulated = [qemu, "-cpu", cpu]
+    listed = subprocess.run(emulated + [unit_tests, "--gtest_list_tests",
+                                        "--gtest_filter=*TrialDivisionKernel*"],
+                            check=True, capture_output=True, text=True).stdout
+    if ("avx2" in listed) != (cpu == "max"):
+        raise SystemExit(f"as {cpu}, the kernels listed are: {listed}")
+    subprocess.run(emulated + [unit_tests, "--gtest_brief=1", f"--gtest_filter={KERNEL_TESTS}"],
+                   check=True)
+    for typed in RANGES:
+        with tempfile.TemporaryDirectory() as folder:
+            shown = [subprocess.run(command + [program], input=typed.encode(), cwd=folder,
+                                    capture_output=True, check=True, timeout=300).stdout
+                     for command in ([], emulated)]
+        if shown[0] != shown[1]:
+            raise SystemExit(f"as {cpu}, {typed!r} shows {shown[1]!r}, not {shown[0]!r}")
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 5:
+        raise SystemExit(__doc__)
+    main(*sys.argv[1:])
