@@ -1,16 +1,16 @@
 // The dialogue driver: texts, input of the bounds and the scan, in the order a run takes.
 #include "dialogue/dialogue.h"
 
-#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
 
-#include "arith/sphenic_factors.h"
+#include "arith/scan_range.h"
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
 #include "report/message.h"
 #include "report/report_file.h"
+#include "report/report_messages.h"
 #include "report/result_line.h"
 
 namespace {
@@ -40,30 +40,27 @@ int end_run(int exit_status) {
   return exit_status;
 }
 
-}  // namespace
-
-void scan_range(Number lower, Number upper, std::ostream& console, ReportFile& report) {
-  // 0 and 1 are passed over without a test: no number below 2 can be sphenic.
-  if (lower > upper || upper < 2) {
-    return;
-  }
-  // The test sits at the end of the loop, so that n never steps past upper and wraps.
-  for (Number n = std::max(lower, Number{2});; ++n) {
-    if (const std::optional<FactorTriple> factors = sphenic_factors(n)) {
-      // The file first: a run ended between the two writes leaves no line shown that is
-      // missing from the file.
-      report.take_line(n, *factors);
-      show_line(console, result_line(n, *factors));
-    }
-    if (n == upper) {
-      return;
-    }
-  }
+// Scans the range from lower to upper, and writes the result line of every sphenic number in
+// it to report and then to console; a failure of the file is said on errors.
+void scan_into(Number lower, Number upper, std::ostream& console, ReportFile& report,
+               std::ostream& errors) {
+  scan_range(lower, upper, [&](Number n, const FactorTriple& factors) {
+    const std::string line = result_line(n, factors);
+    // The file first: a run ended between the two writes leaves no line shown that is
+    // missing from the file. A failure is said right before the first line missing there.
+    report.take_line(line, [&](LineWriting outcome) {
+      say_broken_off(errors, outcome, report.error());
+    });
+    show_line(console, line);
+  });
 }
 
+}  // namespace
+
 int run_dialogue() {
-  ReportFile report(std::cerr);
-  if (!report.open()) {
+  ReportFile report;
+  const ReportOpening opening = report.open();
+  if (!say_opening(std::cerr, opening, report.error())) {
     return end_run(1);
   }
 
@@ -76,10 +73,11 @@ int run_dialogue() {
   const std::optional<Number> upper =
       lower ? ask_for_bound("obere Grenze: ", "obere", read_upper_bound) : std::nullopt;
   if (upper) {
-    scan_range(*lower, *upper, std::cout, report);
+    scan_into(*lower, *upper, std::cout, report, std::cerr);
   }
   // Finished before the closing prompt, so that what went wrong with the file is still said
   // while the user is there to read it, and another run may have the file during the wait.
-  const bool every_line_in_file = report.finish();
+  const ReportEnding ending = report.finish();
+  const bool every_line_in_file = say_ending(std::cerr, ending, report.error());
   return end_run(upper && every_line_in_file ? 0 : 1);
 }

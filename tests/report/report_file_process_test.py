@@ -96,8 +96,15 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         os.symlink("/dev/full", self.report_path())
         completed = self.run_program("1\n100\n")
         self.assertEqual(completed.stdout, transcript(LINES_1_TO_100))
-        self.assertEqual(completed.stderr, report_broken_off(": der Datentraeger ist voll"))
-        self.assertEqual(completed.returncode, 1)
+        message = report_broken_off(": der Datentraeger ist voll")
+        self.assertEqual((completed.stderr, completed.returncode), (message, 1))
+        # Standard error and output in one pipe: the message stands right before the first
+        # line missing from the file.
+        merged = subprocess.run(COMMAND, input=b"1\n100\n", cwd=self.directory, check=False,
+                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                timeout=RUN_SECONDS)
+        self.assertEqual(console_text(merged.stdout),
+                         transcript(LINES_1_TO_100).replace("30=", message + "30=", 1))
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a file size limit is a POSIX signal that ends Wine")
     def test_a_size_limit_mid_run_leaves_the_whole_lines_before_it(self):

@@ -1,5 +1,5 @@
 // Tests of the causes named in the report file's messages, word for word.
-#include "report/report_file.h"
+#include "report/report_messages.h"
 
 #include <gtest/gtest.h>
 
