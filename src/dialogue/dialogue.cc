@@ -48,9 +48,8 @@ void scan_into(Number lower, Number upper, std::ostream& console, ReportFile& re
     const std::string line = result_line(n, factors);
     // The file first: a run ended between the two writes leaves no line shown that is
     // missing from the file. A failure is said right before the first line missing there.
-    report.take_line(line, [&](LineWriting outcome) {
-      say_broken_off(errors, outcome, report.error());
-    });
+    report.take_line(line,
+                     [&](LineWriting outcome) { say_broken_off(errors, outcome, report.error()); });
     show_line(console, line);
   });
 }
