@@ -179,7 +179,8 @@ def check_deb(package, seconds, staged, problems):
     depends = [line for line in control.splitlines() if line.startswith("Depends:")]
     if not depends or f"libc6 (>= {GLIBC})" not in depends[0]:
         problems.append(f"{package}: {depends}, not libc6 (>= {GLIBC})")
-    check_program(package, data.extractfile("./usr/bin/sphenischezahlen").read(), problems)
+    if not problems:
+        check_program(package, data.extractfile("./usr/bin/sphenischezahlen").read(), problems)
     check_findings(package, ["lintian", "--pedantic", "-I", "-E", "--fail-on", "none"],
                    lambda line: line in LINTIAN_ALLOWED, problems)
     if staged is not None:
@@ -221,11 +222,12 @@ def check_rpm(package, seconds, changelog_seconds, problems):
                   {"/usr/" + file for file in LINUX_FILES} | {"/usr/share/doc/sphenischezahlen"})
     requires = subprocess.run(["rpm", "-qp", "--requires", package], check=True,
                               capture_output=True, text=True).stdout
-    newest_glibc = max(re.findall(r"GLIBC_([0-9.]+)", requires),
+    newest_glibc = max(re.findall(r"GLIBC_([0-9.]+)", requires), default="none",
                        key=lambda version: [int(part) for part in version.split(".")])
     if newest_glibc != GLIBC:
         problems.append(f"{package}: needs glibc {newest_glibc}, not {GLIBC}")
-    check_program(package, rpm_file(package, "./usr/bin/sphenischezahlen"), problems)
+    if not problems:
+        check_program(package, rpm_file(package, "./usr/bin/sphenischezahlen"), problems)
     rpmlint_settings = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
                                     "packaging", "rpmlint.toml")
     check_findings(package, ["rpmlint", "-c", rpmlint_settings],

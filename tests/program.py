@@ -1,6 +1,7 @@
 """Starts the built program for the process tests and knows the texts it shows."""
 
 import os
+import signal
 import subprocess
 import tempfile
 import time
@@ -180,6 +181,18 @@ class ProgramDirectory:
         while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
             assert time.monotonic() < deadline, "no line in the file"
             time.sleep(0.05)
+        return program
+
+    def interrupt_after(self, typed, seconds):
+        """Starts the program, types typed, and after seconds sends it SIGINT, as Ctrl-C
+        would; returns the program. (A parent that ignores SIGINT, a background job, would
+        pass that on: the program gets the default.)"""
+        program = self.start_program(
+            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        program.stdin.write(typed)
+        program.stdin.flush()
+        time.sleep(seconds)
+        program.send_signal(signal.SIGINT)
         return program
 
     def report_path(self):

@@ -29,8 +29,10 @@ bool write_to_standard_output(const char* data, std::size_t size) {
 
 void prepare_console() {
   // Windows raises no signal when a console or pipe goes away; the write just fails.
-  static ConsoleOutput console_output(write_to_standard_output);
-  std::cout.rdbuf(&console_output);
+  // Never destroyed: std::cout is flushed as the process ends, after every static object
+  // made later than it is gone.
+  static ConsoleOutput* const console_output = new ConsoleOutput(write_to_standard_output);
+  std::cout.rdbuf(console_output);
 }
 
 int wait_for_key() { return _getch(); }

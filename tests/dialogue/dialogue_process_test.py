@@ -1,9 +1,11 @@
 """Runs the built program with piped input and checks everything it writes, byte for byte."""
 
+import os
 import unittest
 
-from program import (CLOSING_PROMPT, INTRODUCTION, LINES_1_TO_100, LOWER_PROMPT, UPPER_PROMPT,
-                     ProgramDirectory, bound_error, result_lines, transcript)
+from program import (CLOSING_PROMPT, INTRODUCTION, LINES_1_TO_100, LOWER_PROMPT, RUN_SECONDS,
+                     RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory, bound_error,
+                     console_text, result_lines, transcript)
 
 
 class Scans(ProgramDirectory, unittest.TestCase):
@@ -38,6 +40,18 @@ class Scans(ProgramDirectory, unittest.TestCase):
         completed = self.run_program("1\n100\n", arguments=["--help", "0", "5"])
         self.assertEqual(completed.stdout, transcript(LINES_1_TO_100))
         self.assertEqual(completed.returncode, 0)
+
+
+    @unittest.skipUnless(RUNS_WINDOWS_PROGRAM and os.name == "posix",
+                         "Ctrl-C ends a Windows program from another thread, here under Wine")
+    def test_ctrl_c_shows_no_line_twice(self):
+        # A buffer that the process flushed again as it ended showed the last line twice.
+        for seconds in (0.8, 1.2, 1.6, 2.0, 2.4):
+            with self.subTest(seconds=seconds):
+                program = self.interrupt_after(b"1\n120000\nx", seconds)
+                stdout, _ = program.communicate(timeout=RUN_SECONDS)
+                lines = result_lines(console_text(stdout))
+                self.assertEqual(len(lines), len(set(lines)), lines[-3:])
 
 
 class BadBounds(ProgramDirectory, unittest.TestCase):

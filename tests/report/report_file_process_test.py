@@ -66,13 +66,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
     def test_interrupted_scan_keeps_every_line_shown(self):
         for seconds in (0.3, 0.4, 0.5, 0.6, 0.7):
             with self.subTest(seconds=seconds):
-                # A parent that ignores SIGINT (a background job) would pass that on.
-                program = self.start_program(
-                    preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
-                program.stdin.write(b"1\n200000\n")
-                program.stdin.flush()
-                time.sleep(seconds)
-                program.send_signal(signal.SIGINT)
+                program = self.interrupt_after(b"1\n200000\n", seconds)
                 self.assertEqual(program.wait(timeout=RUN_SECONDS), -signal.SIGINT)
                 console = result_lines(console_text(program.stdout.read()))
                 self.assertGreater(len(console), 100, "interrupted too early to tell")
