@@ -87,7 +87,7 @@ bool write_to_standard_output(const char* data, std::size_t size) {
 void prepare_console() {
   // Never destroyed: std::cout is flushed as the process ends, after every static object
   // made later than it is gone.
-  static ConsoleOutput* const console_output = new ConsoleOutput(write_to_standard_output);
+  static auto* const console_output = new ConsoleOutput(write_to_standard_output);
   std::cout.rdbuf(console_output);
   // A reader that quits (a closed pipe) or a file size limit must fail the writes, not end
   // the process.

@@ -31,7 +31,7 @@ void prepare_console() {
   // Windows raises no signal when a console or pipe goes away; the write just fails.
   // Never destroyed: std::cout is flushed as the process ends, after every static object
   // made later than it is gone.
-  static ConsoleOutput* const console_output = new ConsoleOutput(write_to_standard_output);
+  static auto* const console_output = new ConsoleOutput(write_to_standard_output);
   std::cout.rdbuf(console_output);
 }
 
