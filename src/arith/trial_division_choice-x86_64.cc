@@ -1,4 +1,4 @@
-// The choice of kernel on x86-64: SSE2 always, AVX2 where the processor has it.
+// The choice of kernel on x86-64: SSE2 always, SSE4.1 and AVX2 where the processor has them.
 #include "arith/trial_division.h"
 #include "arith/trial_division_plain.h"
 #include "arith/trial_division_x86_64.h"
@@ -8,6 +8,18 @@
 #endif
 
 namespace {
+
+// True when the processor has SSE4.1.
+bool processor_runs_sse41() {
+#if defined(_MSC_VER) && !defined(__clang__)
+  int registers[4];
+  __cpuid(registers, 1);
+  return (registers[2] & (1 << 19)) != 0;
+#else
+  __builtin_cpu_init();
+  return static_cast<bool>(__builtin_cpu_supports("sse4.1"));
+#endif
+}
 
 // True when the processor has AVX2 and the system saves the AVX registers on a task switch.
 bool processor_runs_avx2() {
@@ -37,6 +49,9 @@ bool processor_runs_avx2() {
 std::vector<TrialDivision> usable_trial_divisions() {
   std::vector<TrialDivision> kernels{kPlainTrialDivision,
                                      {"sse2", any_divisor_sse2, next_prime_sse2}};
+  if (processor_runs_sse41()) {
+    kernels.push_back({"sse41", any_divisor_sse41, next_prime_sse41});
+  }
   if (processor_runs_avx2()) {
     kernels.push_back({"avx2", any_divisor_avx2, next_prime_avx2});
   }

@@ -1,7 +1,8 @@
 """Runs the kernels' tests and the program under qemu-user as one x86-64 processor would:
-the AVX2 kernel must be usable exactly where the processor has AVX2 (max), not without AVX
-(Nehalem) nor with AVX alone (SandyBridge), the kernels' edges must hold, and the program
-must show what it shows natively.
+each kernel must be usable exactly where the processor has its instructions (SSE4.1 from
+Nehalem on, not on Conroe; AVX2 on max, not without AVX on Nehalem nor with AVX alone on
+SandyBridge), the kernels' edges must hold, and the program must show what it shows
+natively.
 
     python3 emulated_processor_test.py QEMU CPU UNIT_TESTS PROGRAM
 """
@@ -11,7 +12,10 @@ import sys
 import tempfile
 
 KERNEL_TESTS = ("*TrialDivisionKernel.AnswersTheEdges/*:*TrialDivisionKernel.*/avx2:"
-                "*NextPrimeEdges*")
+                "*TrialDivisionKernel.*/sse41:*NextPrimeEdges*")
+# The kernels beyond the plain one and SSE2 that each processor must get.
+EXPECTED_KERNELS = {"Conroe": set(), "Nehalem": {"sse41"}, "SandyBridge": {"sse41"},
+                    "max": {"sse41", "avx2"}}
 RANGES = ("1\n5000\n", "4294957660\n4294957678\n")
 
 
@@ -20,8 +24,9 @@ def main(qemu, cpu, unit_tests, program):
     listed = subprocess.run(emulated + [unit_tests, "--gtest_list_tests",
                                         "--gtest_filter=*TrialDivisionKernel*"],
                             check=True, capture_output=True, text=True).stdout
-    if ("avx2" in listed) != (cpu == "max"):
-        raise SystemExit(f"as {cpu}, the kernels listed are: {listed}")
+    kernels = {line.split("/")[-1].split()[0] for line in listed.splitlines() if "/" in line}
+    if kernels != {"plain", "sse2"} | EXPECTED_KERNELS[cpu]:
+        raise SystemExit(f"as {cpu}, the kernels usable are {sorted(kernels)}")
     subprocess.run(emulated + [unit_tests, "--gtest_brief=1", f"--gtest_filter={KERNEL_TESTS}"],
                    check=True)
     for typed in RANGES:
