@@ -169,13 +169,14 @@ class ProgramDirectory:
         return program
 
     def start_stalled_scan(self):
-        """Starts a scan of 1 to 30000 whose console is not read yet: it fills its pipe and
-        stalls, with lines in its file (a file of an earlier run is removed first). Returns
-        the program."""
+        """Starts a scan whose console is not read yet: it fills its pipe and stalls, with
+        lines in its file (a file of an earlier run is removed first). Returns the program.
+        Under Wine a full pipe holds up no write: there the scan is long enough to be
+        going on still."""
         if os.path.exists(self.report_path()):
             os.remove(self.report_path())
         program = self.start_program()
-        program.stdin.write(b"1\n30000\n")
+        program.stdin.write(b"1\n100000\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
         program.stdin.flush()
         deadline = time.monotonic() + RUN_SECONDS
         while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
