@@ -7,6 +7,7 @@ natively.
     python3 emulated_processor_test.py QEMU CPU UNIT_TESTS PROGRAM
 """
 
+import re
 import subprocess
 import sys
 import tempfile
@@ -24,7 +25,7 @@ def main(qemu, cpu, unit_tests, program):
     listed = subprocess.run(emulated + [unit_tests, "--gtest_list_tests",
                                         "--gtest_filter=*TrialDivisionKernel*"],
                             check=True, capture_output=True, text=True).stdout
-    kernels = {line.split("/")[-1].split()[0] for line in listed.splitlines() if "/" in line}
+    kernels = set(re.findall(r"^  \w+/(\w+)", listed, re.MULTILINE))
     if kernels != {"plain", "sse2"} | EXPECTED_KERNELS[cpu]:
         raise SystemExit(f"as {cpu}, the kernels usable are {sorted(kernels)}")
     subprocess.run(emulated + [unit_tests, "--gtest_brief=1", f"--gtest_filter={KERNEL_TESTS}"],
