@@ -176,7 +176,7 @@ class ProgramDirectory:
         if os.path.exists(self.report_path()):
             os.remove(self.report_path())
         program = self.start_program()
-        program.stdin.write(b"1\n100000\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
+        program.stdin.write(b"1\n60000\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
         program.stdin.flush()
         deadline = time.monotonic() + RUN_SECONDS
         while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
