@@ -171,12 +171,12 @@ class ProgramDirectory:
     def start_stalled_scan(self):
         """Starts a scan whose console is not read yet: it fills its pipe and stalls, with
         lines in its file (a file of an earlier run is removed first). Returns the program.
-        Under Wine a full pipe holds up no write: there the scan is long enough to be
-        going on still."""
+        Under Wine a full pipe holds up no write: there the scan finds 25000067 at once,
+        then tests the prime 25000069 for most of a second, and only then finds 25000071."""
         if os.path.exists(self.report_path()):
             os.remove(self.report_path())
         program = self.start_program()
-        program.stdin.write(b"1\n60000\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
+        program.stdin.write(b"25000067\n25000071\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
         program.stdin.flush()
         deadline = time.monotonic() + RUN_SECONDS
         while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
