@@ -88,14 +88,14 @@ class WrongPackages(unittest.TestCase):
 
     @unittest.skipUnless(shutil.which("rpmbuild"), "needs rpmbuild")
     def test_an_rpm_with_the_program_alone(self):
-        spec = os.path.join(self.folder, "alone.spec")
-        with open(spec, "w") as text:
+        recipe = os.path.join(self.folder, "program-alone")
+        with open(recipe, "w") as text:
             text.write("Name: sphenischezahlen\nVersion: 1.0.0\nRelease: 1\nSummary: s\n"
                        "License: none\nBuildArch: noarch\n%description\nd\n%install\n"
                        "mkdir -p %{buildroot}/usr/bin\n: > %{buildroot}/usr/bin/sphenischezahlen\n"
                        "%files\n/usr/bin/sphenischezahlen\n")
         subprocess.run(["rpmbuild", "-bb", "--quiet", "--define", f"_topdir {self.folder}",
-                        spec], check=True, capture_output=True)
+                        recipe], check=True, capture_output=True)
         built = os.path.join(self.folder, "RPMS", "noarch", "sphenischezahlen-1.0.0-1.noarch.rpm")
         with open(built, "rb") as package:
             self.assert_refused("sphenischezahlen-1.0.0-1.noarch.rpm", package.read(),
