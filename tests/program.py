@@ -89,10 +89,12 @@ def report_lost():
             " Die Zeilen dieses Laufs stehen nicht darin.\n")
 
 
-def report_shortened():
-    """Returns the line on standard error for a report file that another program cut."""
+def report_lines_lost():
+    """Returns the line on standard error for a report file that another program cut or
+    wrote anew."""
     return (f"Fehler: Die Datei {REPORT_FILE} wurde waehrend des Laufs von einem anderen"
-            " Programm gekuerzt. Zeilen dieses Laufs fehlen darin.\n")
+            " Programm gekuerzt oder ueberschrieben. Zeilen dieses Laufs fehlen darin, und eine"
+            " Zeile darin kann abgeschnitten sein.\n")
 
 
 def transcript(result_lines):

@@ -1,4 +1,4 @@
-// Console set-up and key wait for POSIX systems, on top of termios.
+// Console set-up, ending signals and key wait for POSIX systems, on top of termios.
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -13,9 +13,12 @@
 
 #include "dialogue/console.h"
 #include "dialogue/console_output.h"
-#include "report/ending_signals-posix.h"
 
 namespace {
+
+// The signals that end the program from outside: Ctrl-C, kill's default, a terminal that
+// goes away, and Ctrl-\.
+constexpr std::array<int, 4> kEndingSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // The actions of the ending signals, in the order of kEndingSignals.
 using SignalActions = std::array<struct sigaction, kEndingSignals.size()>;
@@ -64,41 +67,54 @@ void restore_signal_actions(const SignalActions& previous) {
   }
 }
 
-// Writes every byte of data to standard output, trying again after an interrupted write
-// (EINTR) and, once the pipe takes more, after one that found a non-blocking pipe full
-// (EAGAIN); false when the console is gone for good (EPIPE, EIO, any other failure).
-bool write_to_standard_output(const char* data, std::size_t size) {
+}  // namespace
+
+bool write_to_console(int stream, const char* data, std::size_t size) {
   for (std::size_t written = 0; written < size;) {
-    const ssize_t count = ::write(STDOUT_FILENO, data + written, size - written);
+    const ssize_t count = ::write(stream, data + written, size - written);
     if (count > 0) {
       written += static_cast<std::size_t>(count);
     } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-      pollfd output{STDOUT_FILENO, POLLOUT, 0};
-      poll(&output, 1, -1);
+      pollfd writable{stream, POLLOUT, 0};  // a non-blocking pipe that is full
+      poll(&writable, 1, -1);
     } else if (count == 0 || errno != EINTR) {
-      return false;
+      return false;  // EPIPE, EIO: gone for good
     }
   }
   return true;
 }
 
-}  // namespace
-
 void prepare_console() {
   // Never destroyed: std::cout is flushed as the process ends, after every static object
   // made later than it is gone.
-  static auto* const console_output = new ConsoleOutput(write_to_standard_output);
+  static auto* const console_output = new ConsoleOutput(STDOUT_FILENO);
+  static auto* const console_errors = new ConsoleOutput(STDERR_FILENO);
   std::cout.rdbuf(console_output);
-  // A reader that quits (a closed pipe) or a file size limit must fail the writes, not end
-  // the process.
+  std::cerr.rdbuf(console_errors);
+  // A reader that quits (a closed pipe) must fail the writes, not end the process.
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
-  static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
   // A standard stream that was closed at start would hand its number to the next file
   // opened, the report file, and console text would land in it: fill the gap.
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
       open("/dev/null", O_RDWR);
     }
+  }
+}
+
+void with_ending_signals_held(bool hold, const std::function<void()>& work) {
+  sigset_t ending{};
+  sigset_t before{};
+  sigemptyset(&ending);
+  for (const int signal_number : kEndingSignals) {
+    sigaddset(&ending, signal_number);
+  }
+  if (hold) {
+    sigprocmask(SIG_BLOCK, &ending, &before);
+  }
+  work();
+  if (hold) {
+    sigprocmask(SIG_SETMASK, &before, nullptr);
   }
 }
 

@@ -8,9 +8,9 @@
 #include "arith/scan_range.h"
 #include "dialogue/bound_input.h"
 #include "dialogue/console.h"
-#include "report/message.h"
+#include "dialogue/message.h"
+#include "dialogue/report_messages.h"
 #include "report/report_file.h"
-#include "report/report_messages.h"
 #include "report/result_line.h"
 
 namespace {
@@ -48,8 +48,9 @@ void scan_into(Number lower, Number upper, std::ostream& console, ReportFile& re
     const std::string line = result_line(n, factors);
     // The file first: a run ended between the two writes leaves no line shown that is
     // missing from the file. A failure is said right before the first line missing there.
-    report.take_line(line,
-                     [&](LineWriting outcome) { say_broken_off(errors, outcome, report.error()); });
+    // The signals that end the run wait until the line and its failure are out.
+    with_ending_signals_held(report.regular(),
+                             [&] { say_broken_off(errors, report.take_line(line)); });
     show_line(console, line);
   });
 }
@@ -58,8 +59,7 @@ void scan_into(Number lower, Number upper, std::ostream& console, ReportFile& re
 
 int run_dialogue() {
   ReportFile report;
-  const ReportOpening opening = report.open();
-  if (!say_opening(std::cerr, opening, report.error())) {
+  if (!say_opening(std::cerr, report.open())) {
     return end_run(1);
   }
 
@@ -76,7 +76,6 @@ int run_dialogue() {
   }
   // Finished before the closing prompt, so that what went wrong with the file is still said
   // while the user is there to read it, and another run may have the file during the wait.
-  const ReportEnding ending = report.finish();
-  const bool every_line_in_file = say_ending(std::cerr, ending, report.error());
+  const bool every_line_in_file = say_ending(std::cerr, report.finish());
   return end_run(upper && every_line_in_file ? 0 : 1);
 }

@@ -2,41 +2,39 @@
 // became of them.
 #include "report/report_file.h"
 
-ReportOpening ReportFile::open() {
-  const ReportOpening opening = handle_.open(kReportFileName);
-  if (opening == ReportOpening::kInUse || opening == ReportOpening::kFailed) {
+ReportResult<ReportOpening> ReportFile::open() {
+  const ReportResult<ReportOpening> opening = handle_.open(kReportFileName);
+  if (opening.outcome == ReportOpening::kInUse || opening.outcome == ReportOpening::kFailed) {
     // Let go at once: a refused run must not keep the file, nor its lock, through its key
-    // wait. A close that succeeds leaves error() as the opening left it.
+    // wait.
     handle_.close();
   }
   return opening;
 }
 
-void ReportFile::take_line(const std::string& line,
-                           const std::function<void(LineWriting)>& say_failure) {
+ReportResult<LineOutcome> ReportFile::take_line(std::string_view line) {
   if (broken_off_) {
-    return;
+    return {LineOutcome::kRefused};
   }
-  handle_.write_line(line + ReportHandle::kNewline, [&](LineWriting outcome) {
-    broken_off_ = true;
-    say_failure(outcome);
-  });
+  const ReportResult<LineOutcome> writing = handle_.write_line(line);
+  broken_off_ = writing.outcome != LineOutcome::kWritten;
+  return writing;
 }
 
-ReportEnding ReportFile::finish() {
+ReportResult<ReportEnding> ReportFile::finish() {
   // Lines written into a file that has lost its name are nowhere the user can find them;
-  // lines in a file that another program cut are gone.
-  const bool lost = handle_.wrote_lines() && !handle_.still_named(kReportFileName);
-  const bool shortened = !lost && handle_.shortened();
-  const bool closed = handle_.close();
-  if (lost) {
-    return ReportEnding::kLost;
+  // lines in a file that another program cut or wrote anew are gone.
+  const bool name_lost = handle_.wrote_lines() && !handle_.still_named(kReportFileName);
+  const bool lines_lost = !name_lost && handle_.lost_lines();
+  const int close_error = handle_.close();
+  if (name_lost) {
+    return {ReportEnding::kNameLost};
   }
-  if (shortened) {
-    return ReportEnding::kShortened;
+  if (lines_lost) {
+    return {ReportEnding::kLinesLost};
   }
   if (broken_off_) {
-    return ReportEnding::kBrokenOff;
+    return {ReportEnding::kBrokenOff};
   }
-  return closed ? ReportEnding::kComplete : ReportEnding::kNotClosed;
+  return {close_error == 0 ? ReportEnding::kComplete : ReportEnding::kNotClosed, close_error};
 }

@@ -3,8 +3,7 @@
 #ifndef SPHENISCHEZAHLEN_REPORT_REPORT_FILE_H_
 #define SPHENISCHEZAHLEN_REPORT_REPORT_FILE_H_
 
-#include <functional>
-#include <string>
+#include <string_view>
 
 #include "report/report_handle.h"
 
@@ -14,10 +13,10 @@ constexpr const char* kReportFileName = "sphenischezahlen.txt";
 // What the end of a run found of its report file, the most important first.
 enum class ReportEnding {
   kComplete,   // every line taken is in the file under its name
-  kLost,       // the file was removed or replaced: the name leads elsewhere
-  kShortened,  // another program cut the file, and lines of the run are gone
+  kNameLost,   // the file was removed or replaced: the name leads elsewhere
+  kLinesLost,  // another program cut the file or wrote it anew, and lines of the run are gone
   kBrokenOff,  // a line could not be written; that was said when it happened
-  kNotClosed,  // closing the file failed; error() says why
+  kNotClosed,  // closing the file failed
 };
 
 // The report file for one run: locked against a second run, created or emptied, fed one
@@ -27,20 +26,19 @@ enum class ReportEnding {
 class ReportFile {
  public:
   // Opens the file once, locks it against other runs and empties it. A run refused
-  // (kInUse, kFailed) has let the file go again; error() says why it failed.
-  ReportOpening open();
+  // (kInUse, kFailed) has let the file go again.
+  ReportResult<ReportOpening> open();
+
+  // True for a regular file, whose writes never wait for a reader.
+  bool regular() const { return handle_.regular(); }
 
   // Appends line and the platform's line end to the file, whole, unless a line has failed
-  // before. At the first failure the file is back at its last whole line, and say_failure
-  // is called with the outcome before any signal can end the run.
-  void take_line(const std::string& line, const std::function<void(LineWriting)>& say_failure);
+  // before (kRefused). At the first failure the file is back at its last whole line.
+  ReportResult<LineOutcome> take_line(std::string_view line);
 
-  // Checks that the name still leads to the file and that no other program cut it, then
-  // closes it, which lets another run have it; returns what it found.
-  ReportEnding finish();
-
-  // The error number of the last failure, in errno's terms.
-  int error() const { return handle_.error(); }
+  // Checks that the name still leads to the file and that no other program took lines of
+  // the run away, then closes it, which lets another run have it; returns what it found.
+  ReportResult<ReportEnding> finish();
 
  private:
   ReportHandle handle_;

@@ -1,5 +1,5 @@
-// The report file's handle on POSIX systems: a file descriptor, locked with flock, which
-// other programs never notice unless they ask for it.
+// The report file's system calls on POSIX systems: a file descriptor, locked with flock,
+// which other programs never notice unless they ask for it.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,38 +8,21 @@
 #include <cerrno>
 #include <csignal>
 
-#include "report/ending_signals-posix.h"
 #include "report/report_handle.h"
 
 namespace {
 
-// Holds back the signals that end the program (INT, TERM, HUP, QUIT) for as long as it
-// lives, if told to; one that arrives meanwhile takes effect when it ends.
-class EndingSignalsHeld {
- public:
-  explicit EndingSignalsHeld(bool hold) : held_(hold) {
-    if (!held_) {
-      return;
-    }
-    sigset_t ending;
-    sigemptyset(&ending);
-    for (const int signal_number : kEndingSignals) {
-      sigaddset(&ending, signal_number);
-    }
-    sigprocmask(SIG_BLOCK, &ending, &before_);
-  }
-  EndingSignalsHeld(const EndingSignalsHeld&) = delete;
-  EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
-  ~EndingSignalsHeld() {
-    if (held_) {
-      sigprocmask(SIG_SETMASK, &before_, nullptr);
-    }
-  }
+int descriptor(std::intptr_t handle) { return static_cast<int>(handle); }
 
- private:
-  bool held_;
-  sigset_t before_{};
-};
+// Opens file_name with access (O_RDWR or O_WRONLY) for appending, creating it if it is
+// missing, and tries again when a signal interrupts; returns the descriptor, or -1.
+int open_for_appending(const char* file_name, int access) {
+  int file = -1;
+  do {
+    file = ::open(file_name, access | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+  } while (file < 0 && errno == EINTR);
+  return file;
+}
 
 }  // namespace
 
@@ -47,105 +30,93 @@ const char* const ReportHandle::kNewline = "\n";
 
 ReportHandle::~ReportHandle() {
   if (handle_ != -1) {
-    ::close(static_cast<int>(handle_));
+    ::close(descriptor(handle_));
   }
 }
 
-ReportOpening ReportHandle::open(const char* file_name) {
+ReportResult<ReportOpening> ReportHandle::open(const char* file_name) {
+  // A file size limit must fail the writes, not end the process.
+  static_cast<void>(std::signal(SIGXFSZ, SIG_IGN));
   // Without truncating: a run refused by the lock must leave the other run's lines alone.
-  // Blocking, so that a FIFO waits for its reader, as a shell redirection does.
-  int file = -1;
-  do {
-    file = ::open(file_name, O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
-  } while (file < 0 && errno == EINTR);
+  // Blocking, so that a FIFO waits for its reader, as a shell redirection does; for reading
+  // too only what is a regular file or missing, since a FIFO so opened would not wait.
+  struct stat named {};
+  const bool readable = stat(file_name, &named) == 0 ? S_ISREG(named.st_mode) : errno == ENOENT;
+  int file = readable ? open_for_appending(file_name, O_RDWR) : -1;
   if (file < 0) {
-    error_ = errno;
-    return ReportOpening::kFailed;
+    file = open_for_appending(file_name, O_WRONLY);
+  }
+  if (file < 0) {
+    return {ReportOpening::kFailed, errno};
   }
   handle_ = file;
   struct stat status {};
   if (fstat(file, &status) != 0) {
-    error_ = errno;
-    return ReportOpening::kFailed;
+    return {ReportOpening::kFailed, errno};
   }
   if (!S_ISREG(status.st_mode)) {
-    return ReportOpening::kNotRegular;
+    return {ReportOpening::kNotRegular};
   }
   regular_ = true;
   ReportOpening opening = ReportOpening::kLocked;
   if (flock(file, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EWOULDBLOCK) {
-      return ReportOpening::kInUse;
+      return {ReportOpening::kInUse};
     }
     opening = ReportOpening::kUnlockable;  // ENOLCK: a file system without locks
   }
-  while (ftruncate(file, 0) != 0) {
-    if (errno != EINTR) {
-      error_ = errno;
-      return ReportOpening::kFailed;
-    }
-  }
-  return opening;
+  const int error = truncate(0);
+  return {error == 0 ? opening : ReportOpening::kFailed, error};
 }
 
-LineWriting ReportHandle::write_line(std::string_view line,
-                                     const std::function<void(LineWriting)>& say_failure) {
-  // Only for a regular file: a FIFO's write may wait for its reader as long as that likes,
-  // and Ctrl-C must still end the run meanwhile (a line that fits in a pipe goes whole).
-  const EndingSignalsHeld held(regular_);
-  // O_APPEND puts the line at the end as it is now; where that is, is where a failed line
-  // is cut back to, and a file shorter than the last line's end was cut by another program.
-  const std::uint64_t line_start = next_line_start();
-  for (std::size_t written = 0; written < line.size();) {
-    const ssize_t count =
-        ::write(static_cast<int>(handle_), line.data() + written, line.size() - written);
-    if (count < 0 && errno == EINTR) {
-      continue;
-    }
-    if (count <= 0) {
-      // A write that takes nothing (a device or FIFO may) would be tried for ever.
-      const int write_error = count < 0 ? errno : 0;
-      const LineWriting outcome =
-          cut_back(line_start) ? LineWriting::kCutBack : LineWriting::kPartLeft;
-      error_ = write_error;
-      say_failure(outcome);
-      return outcome;
-    }
-    written += static_cast<std::size_t>(count);
-  }
-  lines_end_ = line_start + line.size();
-  return LineWriting::kWritten;
+std::ptrdiff_t ReportHandle::append(const char* data, std::size_t size, int& error) {
+  ssize_t count = 0;
+  do {
+    count = ::write(descriptor(handle_), data, size);
+  } while (count < 0 && errno == EINTR);
+  error = count < 0 ? errno : 0;
+  return count;
 }
 
 std::optional<std::uint64_t> ReportHandle::size() const {
   struct stat status {};
-  if (fstat(static_cast<int>(handle_), &status) != 0) {
+  if (fstat(descriptor(handle_), &status) != 0) {
     return std::nullopt;
   }
   return static_cast<std::uint64_t>(status.st_size);
 }
 
-bool ReportHandle::cut_back(std::uint64_t length) {
-  if (!regular_) {
-    return true;
+std::optional<std::string> ReportHandle::read(std::uint64_t offset, std::size_t size) const {
+  std::string bytes(size, '\0');
+  std::size_t got = 0;
+  while (got < size) {
+    const ssize_t count =
+        pread(descriptor(handle_), &bytes[got], size - got, static_cast<off_t>(offset + got));
+    if (count == 0) {
+      break;
+    }
+    if (count < 0 && errno != EINTR) {
+      return std::nullopt;
+    }
+    got += count > 0 ? static_cast<std::size_t>(count) : 0;
   }
-  // Only ever shorter: a file that another program cut shorter is not filled up with zeros.
-  if (size().value_or(length + 1) <= length) {
-    return true;
-  }
-  while (ftruncate(static_cast<int>(handle_), static_cast<off_t>(length)) != 0) {
+  bytes.resize(got);
+  return bytes;
+}
+
+int ReportHandle::truncate(std::uint64_t length) {
+  while (ftruncate(descriptor(handle_), static_cast<off_t>(length)) != 0) {
     if (errno != EINTR) {
-      error_ = errno;
-      return false;
+      return errno;
     }
   }
-  return true;
+  return 0;
 }
 
 bool ReportHandle::still_named(const char* file_name) const {
   struct stat held {};
   struct stat named {};
-  if (!regular_ || fstat(static_cast<int>(handle_), &held) != 0) {
+  if (!regular_ || fstat(descriptor(handle_), &held) != 0) {
     return true;
   }
   if (stat(file_name, &named) != 0) {
@@ -154,13 +125,12 @@ bool ReportHandle::still_named(const char* file_name) const {
   return named.st_dev == held.st_dev && named.st_ino == held.st_ino;
 }
 
-bool ReportHandle::close() {
-  const int file = static_cast<int>(handle_);
+int ReportHandle::close() {
+  const int file = descriptor(handle_);
   handle_ = -1;
   // POSIX leaves the descriptor closed even when close fails, so it is never tried twice.
   if (file != -1 && ::close(file) != 0 && errno != EINTR) {
-    error_ = errno;
-    return false;
+    return errno;
   }
-  return true;
+  return 0;
 }

@@ -1,9 +1,10 @@
-// The report file's handle on Windows: one HANDLE that lets others read and write, and a lock
-// of one byte far past any data, where no other program ever reads or writes.
+// The report file's system calls on Windows: one HANDLE that lets others read and write, and
+// a lock of one byte far past any data, where no other program ever reads or writes.
 #include <windows.h>
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "report/report_handle.h"
 
@@ -68,18 +69,23 @@ ReportHandle::~ReportHandle() {
   }
 }
 
-ReportOpening ReportHandle::open(const char* file_name) {
+ReportResult<ReportOpening> ReportHandle::open(const char* file_name) {
   // OPEN_ALWAYS creates a missing file and leaves an existing one as it is until the lock
-  // is won, so that a refused run changes nothing.
-  const HANDLE file = CreateFileA(file_name, GENERIC_WRITE, kShareReadWrite, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  // is won, so that a refused run changes nothing. For writing alone where reading is denied.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (const DWORD access : {DWORD{GENERIC_READ | GENERIC_WRITE}, DWORD{GENERIC_WRITE}}) {
+    file = CreateFileA(file_name, access, kShareReadWrite, nullptr, OPEN_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) {
+      break;
+    }
+  }
   if (file == INVALID_HANDLE_VALUE) {
-    error_ = as_error_number(GetLastError());
-    return ReportOpening::kFailed;
+    return {ReportOpening::kFailed, as_error_number(GetLastError())};
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);
   if (GetFileType(file) != FILE_TYPE_DISK) {
-    return ReportOpening::kNotRegular;
+    return {ReportOpening::kNotRegular};
   }
   regular_ = true;
   // A Windows byte range lock keeps everybody else out of its range, so it must lie where no
@@ -91,46 +97,28 @@ ReportOpening ReportHandle::open(const char* file_name) {
   if (!LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                   &far_past_the_lines)) {
     if (GetLastError() == ERROR_LOCK_VIOLATION) {
-      return ReportOpening::kInUse;
+      return {ReportOpening::kInUse};
     }
     opening = ReportOpening::kUnlockable;  // a file system that takes no lock
   }
-  if (!SetEndOfFile(file)) {  // the position is still 0: this empties the file
-    error_ = as_error_number(GetLastError());
-    return ReportOpening::kFailed;
-  }
-  return opening;
+  const int error = truncate(0);
+  return {error == 0 ? opening : ReportOpening::kFailed, error};
 }
 
-LineWriting ReportHandle::write_line(std::string_view line,
-                                     const std::function<void(LineWriting)>& say_failure) {
+std::ptrdiff_t ReportHandle::append(const char* data, std::size_t size, int& error) {
   // A console's Ctrl-C ends the process from another thread, between two instructions; a
-  // line is still written by this one call. Where the file ends now is where a failed line
-  // is cut back to, and a file shorter than the last line's end was cut by another program.
-  const std::uint64_t line_start = next_line_start();
-  for (std::size_t written = 0; written < line.size();) {
-    // An offset of all ones writes at the end of the file as it is at that moment, as a
-    // handle opened for appending alone would.
-    OVERLAPPED at_the_end{};
-    at_the_end.Offset = 0xFFFFFFFFu;
-    at_the_end.OffsetHigh = 0xFFFFFFFFu;
-    DWORD count = 0;
-    const BOOL wrote = WriteFile(as_handle(handle_), line.data() + written,
-                                 static_cast<DWORD>(line.size() - written), &count,
-                                 regular_ ? &at_the_end : nullptr);
-    if (!wrote || count == 0) {
-      // A write that takes nothing (a device may) would be tried for ever.
-      const int write_error = wrote ? 0 : as_error_number(GetLastError());
-      const LineWriting outcome =
-          cut_back(line_start) ? LineWriting::kCutBack : LineWriting::kPartLeft;
-      error_ = write_error;
-      say_failure(outcome);
-      return outcome;
-    }
-    written += count;
+  // line is still written by this one call. An offset of all ones writes at the end of the
+  // file as it is at that moment, as a handle opened for appending alone would.
+  OVERLAPPED at_the_end{};
+  at_the_end.Offset = 0xFFFFFFFFu;
+  at_the_end.OffsetHigh = 0xFFFFFFFFu;
+  DWORD count = 0;
+  if (!WriteFile(as_handle(handle_), data, static_cast<DWORD>(size), &count,
+                 regular_ ? &at_the_end : nullptr)) {
+    error = as_error_number(GetLastError());
+    return -1;
   }
-  lines_end_ = line_start + line.size();
-  return LineWriting::kWritten;
+  return static_cast<std::ptrdiff_t>(count);
 }
 
 std::optional<std::uint64_t> ReportHandle::size() const {
@@ -141,22 +129,37 @@ std::optional<std::uint64_t> ReportHandle::size() const {
   return static_cast<std::uint64_t>(held_size.QuadPart);
 }
 
-bool ReportHandle::cut_back(std::uint64_t length) {
-  if (!regular_) {
-    return true;
+std::optional<std::string> ReportHandle::read(std::uint64_t offset, std::size_t size) const {
+  std::string bytes(size, '\0');
+  std::size_t got = 0;
+  while (got < size) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset + got);
+    at.OffsetHigh = static_cast<DWORD>((offset + got) >> 32);
+    DWORD count = 0;
+    if (!ReadFile(as_handle(handle_), &bytes[got], static_cast<DWORD>(size - got), &count, &at)) {
+      if (GetLastError() == ERROR_HANDLE_EOF) {
+        break;
+      }
+      return std::nullopt;
+    }
+    if (count == 0) {
+      break;
+    }
+    got += count;
   }
-  // Only ever shorter: a file that another program cut shorter is not filled up.
-  if (size().value_or(length + 1) <= length) {
-    return true;
-  }
+  bytes.resize(got);
+  return bytes;
+}
+
+int ReportHandle::truncate(std::uint64_t length) {
   LARGE_INTEGER end{};
   end.QuadPart = static_cast<LONGLONG>(length);
   if (!SetFilePointerEx(as_handle(handle_), end, nullptr, FILE_BEGIN) ||
       !SetEndOfFile(as_handle(handle_))) {
-    error_ = as_error_number(GetLastError());
-    return false;
+    return as_error_number(GetLastError());
   }
-  return true;
+  return 0;
 }
 
 bool ReportHandle::still_named(const char* file_name) const {
@@ -180,12 +183,11 @@ bool ReportHandle::still_named(const char* file_name) const {
   return same;
 }
 
-bool ReportHandle::close() {
+int ReportHandle::close() {
   const HANDLE file = as_handle(handle_);
   handle_ = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
   if (file != INVALID_HANDLE_VALUE && !CloseHandle(file)) {
-    error_ = as_error_number(GetLastError());
-    return false;
+    return as_error_number(GetLastError());
   }
-  return true;
+  return 0;
 }

@@ -19,17 +19,17 @@ DWORD report_size() {
 
 int main() {
   ReportHandle handle;
-  if (handle.open(kReportFileName) != ReportOpening::kLocked) {
+  if (handle.open(kReportFileName).outcome != ReportOpening::kLocked) {
     return 2;
   }
-  static const char kLines[] = "30=2*3*5\r\n42=2*3*7\r\n";
-  constexpr DWORD kSize = sizeof kLines - 1;
-  if (handle.write_line(kLines, [](LineWriting) {}) != LineWriting::kWritten) {
+  constexpr DWORD kSize = sizeof "30=2*3*5\r\n42=2*3*7\r\n" - 1;
+  if (handle.write_line("30=2*3*5").outcome != LineOutcome::kWritten ||
+      handle.write_line("42=2*3*7").outcome != LineOutcome::kWritten) {
     return 3;
   }
   // Cutting to more than the file holds must leave it as it is, not fill it up.
-  if (!handle.cut_back(kSize + 10) || report_size() != kSize) {
+  if (handle.cut_back(kSize + 10) != 0 || report_size() != kSize) {
     return 4;
   }
-  return handle.cut_back(10) && handle.close() ? 0 : 5;
+  return handle.cut_back(10) == 0 && handle.close() == 0 ? 0 : 5;
 }

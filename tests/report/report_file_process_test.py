@@ -16,7 +16,7 @@ from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
                      REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT,
                      ProgramDirectory, console_text, end_program, report_broken_off, report_bytes,
                      report_cut_back_failed, report_in_use, report_lost, report_not_closed,
-                     report_not_lockable, report_not_opened, report_shortened, result_lines, run,
+                     report_not_lockable, report_not_opened, report_lines_lost, result_lines, run,
                      transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
@@ -289,7 +289,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         # the other program's text; an emptied file has lost lines, and that is said.
         other = b"a line of another program" + REPORT_NEWLINE
         for mode, written, kept_before, message, status in (
-                ("wb", b"", False, report_shortened(), 1), ("ab", other, True, "", 0)):
+                ("wb", b"", False, report_lines_lost(), 1), ("ab", other, True, "", 0)):
             with self.subTest(mode=mode):
                 program = self.start_stalled_scan()
                 with open(self.report_path(), mode) as report:

@@ -1,10 +1,10 @@
 // Tests of the causes named in the report file's messages, word for word.
+#include "dialogue/report_messages.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <string>
-
-#include "report/report_messages.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The messages about the report file, in German; message.cc gives them their shape.
-#include "report/report_messages.h"
+#include "dialogue/report_messages.h"
 
 #include <cerrno>
 #include <string>
 #include <string_view>
 
-#include "report/message.h"
+#include "dialogue/message.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ const char* failure_reason(int error_number) {
   }
 }
 
-bool say_opening(std::ostream& errors, ReportOpening opening, int error_number) {
-  switch (opening) {
+bool say_opening(std::ostream& errors, ReportResult<ReportOpening> opening) {
+  switch (opening.outcome) {
     case ReportOpening::kInUse:
       // A second run in this directory would empty the file under the first: it touches
       // nothing.
@@ -48,7 +48,7 @@ bool say_opening(std::ostream& errors, ReportOpening opening, int error_number) 
       return false;
     case ReportOpening::kFailed:
       say_error(errors, about_the_file(" kann nicht zum Schreiben geoeffnet werden") +
-                            failure_reason(error_number) + '.');
+                            failure_reason(opening.error) + '.');
       return false;
     case ReportOpening::kUnlockable:
       say_warning(errors, about_the_file(" laesst sich hier nicht sperren. Ein zweiter Lauf in"
@@ -61,31 +61,35 @@ bool say_opening(std::ostream& errors, ReportOpening opening, int error_number) 
   return true;
 }
 
-void say_broken_off(std::ostream& errors, LineWriting outcome, int error_number) {
+void say_broken_off(std::ostream& errors, ReportResult<LineOutcome> writing) {
+  if (writing.outcome != LineOutcome::kCutBack && writing.outcome != LineOutcome::kPartLeft) {
+    return;
+  }
   say_error(errors, about_the_file(" kann nicht weiter geschrieben werden") +
-                        failure_reason(error_number) + ". Ab hier fehlen die Zeilen in der Datei" +
-                        (outcome == LineWriting::kCutBack
+                        failure_reason(writing.error) + ". Ab hier fehlen die Zeilen in der Datei" +
+                        (writing.outcome == LineOutcome::kCutBack
                              ? "."
                              : "; sie kann mit einer unvollstaendigen Zeile enden."));
 }
 
-bool say_ending(std::ostream& errors, ReportEnding ending, int error_number) {
-  switch (ending) {
+bool say_ending(std::ostream& errors, ReportResult<ReportEnding> ending) {
+  switch (ending.outcome) {
     case ReportEnding::kComplete:
       return true;
-    case ReportEnding::kLost:
+    case ReportEnding::kNameLost:
       say_error(errors, about_the_file(" wurde waehrend des Laufs entfernt oder ersetzt. Die"
                                        " Zeilen dieses Laufs stehen nicht darin."));
       break;
-    case ReportEnding::kShortened:
+    case ReportEnding::kLinesLost:
       say_error(errors, about_the_file(" wurde waehrend des Laufs von einem anderen Programm"
-                                       " gekuerzt. Zeilen dieses Laufs fehlen darin."));
+                                       " gekuerzt oder ueberschrieben. Zeilen dieses Laufs fehlen"
+                                       " darin, und eine Zeile darin kann abgeschnitten sein."));
       break;
     case ReportEnding::kBrokenOff:
       break;  // said when the writing broke off
     case ReportEnding::kNotClosed:
       say_error(errors, about_the_file(" kann nicht fertig geschrieben werden") +
-                            failure_reason(error_number) +
+                            failure_reason(ending.error) +
                             ". Moeglicherweise fehlen Zeilen in der Datei.");
       break;
   }

@@ -1,7 +1,7 @@
 // What the run says about its report file: the German messages, each one line on the errors
 // stream, with the cause where it is a common one.
-#ifndef SPHENISCHEZAHLEN_REPORT_REPORT_MESSAGES_H_
-#define SPHENISCHEZAHLEN_REPORT_REPORT_MESSAGES_H_
+#ifndef SPHENISCHEZAHLEN_DIALOGUE_REPORT_MESSAGES_H_
+#define SPHENISCHEZAHLEN_DIALOGUE_REPORT_MESSAGES_H_
 
 #include <ostream>
 
@@ -14,13 +14,14 @@ const char* failure_reason(int error_number);
 
 // Says what opening the file came to, where there is something to say, and returns true
 // when the run may go on: a locked or unlockable file (the latter warned of), or a FIFO.
-bool say_opening(std::ostream& errors, ReportOpening opening, int error_number);
+bool say_opening(std::ostream& errors, ReportResult<ReportOpening> opening);
 
-// Says that the file broke off at a line, and whether it keeps whole lines only.
-void say_broken_off(std::ostream& errors, LineWriting outcome, int error_number);
+// Says that the file broke off at a line, and whether it keeps whole lines only, where the
+// line failed; says nothing for a line written or refused after an earlier failure.
+void say_broken_off(std::ostream& errors, ReportResult<LineOutcome> writing);
 
 // Says what the end of the run found, where that was not said before, and returns true when
 // every line is in the file under its name.
-bool say_ending(std::ostream& errors, ReportEnding ending, int error_number);
+bool say_ending(std::ostream& errors, ReportResult<ReportEnding> ending);
 
-#endif  // SPHENISCHEZAHLEN_REPORT_REPORT_MESSAGES_H_
+#endif  // SPHENISCHEZAHLEN_DIALOGUE_REPORT_MESSAGES_H_

@@ -1,5 +1,5 @@
 // Messages on standard error, each put together first and written in one piece.
-#include "report/message.h"
+#include "dialogue/message.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // The shape of the program's messages on standard error: one line each, written in one piece.
-#ifndef SPHENISCHEZAHLEN_REPORT_MESSAGE_H_
-#define SPHENISCHEZAHLEN_REPORT_MESSAGE_H_
+#ifndef SPHENISCHEZAHLEN_DIALOGUE_MESSAGE_H_
+#define SPHENISCHEZAHLEN_DIALOGUE_MESSAGE_H_
 
 #include <ostream>
 #include <string_view>
@@ -12,4 +12,4 @@ void say_error(std::ostream& errors, std::string_view text);
 // The same with "Warnung: ", for what leaves the run's outcome as it is.
 void say_warning(std::ostream& errors, std::string_view text);
 
-#endif  // SPHENISCHEZAHLEN_REPORT_MESSAGE_H_
+#endif  // SPHENISCHEZAHLEN_DIALOGUE_MESSAGE_H_
