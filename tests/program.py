@@ -1,14 +1,16 @@
-"""Starts the built program for the process tests and knows the texts it shows."""
+"""Starts the built program for the process tests and knows the texts it shows; the package
+check runs the packaged program with the same texts."""
 
 import os
 import signal
 import subprocess
 import tempfile
+import threading
 import time
 
 # The command that starts the program, one part per line, e.g. "build/test/sphenischezahlen"
 # or "/usr/lib/wine/wine64" and "build/windows/sphenischezahlen.exe": a blank in a path stays.
-COMMAND = os.environ["SPHENISCHEZAHLEN_COMMAND"].split("\n")
+COMMAND = os.environ.get("SPHENISCHEZAHLEN_COMMAND", "sphenischezahlen").split("\n")
 RUNS_WINDOWS_PROGRAM = COMMAND[-1].lower().endswith(".exe")
 # Beside a Windows program: the command of a reader that denies writers, given a file name.
 DENY_WRITE_READER = [part for part in
@@ -21,8 +23,12 @@ FAILING_CALLS = os.environ.get("SPHENISCHEZAHLEN_FAILING_CALLS")
 # On Windows the key wait reads the console even when input is piped, so the tests start the
 # program without one there: then it finds no key to wait for.
 NO_CONSOLE = {"creationflags": subprocess.DETACHED_PROCESS} if os.name == "nt" else {}
-# The longest any run of the program may take in a test, so that a hang fails fast.
-RUN_SECONDS = 20
+# The longest any wait of a test may take, so that a hang fails fast; four times as long
+# under an emulator (Wine, qemu), which may run on a loaded machine.
+RUN_SECONDS = 80 if len(COMMAND) > 1 else 20
+# The signals that end a run from outside.
+ENDING_SIGNALS = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT) \
+    if os.name == "posix" else ()
 
 INTRODUCTION = (
     "Das Programm berechnet alle sphenischen Zahlen zwischen zwei Grenzen.\n"
@@ -115,8 +121,29 @@ def result_lines(stdout):
 
 
 def console_text(raw):
-    """Decodes console bytes; a Windows program writes CR LF, which becomes LF here."""
-    return raw.decode("ascii").replace("\r\n", "\n")
+    """Decodes console bytes, whose lines end in CR LF, as a text stream's do on Windows, where
+    the program is a Windows program, and in LF elsewhere; returns them with LF alone."""
+    text = raw.decode("ascii")
+    if RUNS_WINDOWS_PROGRAM:
+        assert text.count("\n") == text.count("\r\n"), f"a line end without CR: {text!r}"
+    return text.replace("\r\n", "\n")
+
+
+def failing(mode):
+    """Returns the environment in which FAILING_CALLS makes a system call fail or stall as
+    mode names (see failing_calls.c)."""
+    return dict(os.environ, LD_PRELOAD=FAILING_CALLS, SPHENISCHEZAHLEN_FAIL=mode)
+
+
+def with_default_signals(then=None):
+    """Returns what a POSIX child runs before the program: the ending signals get their
+    default actions, which a parent such as a background job may have changed; then then."""
+    def set_up():
+        for ending_signal in ENDING_SIGNALS:
+            signal.signal(ending_signal, signal.SIG_DFL)
+        if then:
+            then()
+    return set_up if os.name == "posix" else None
 
 
 def run(typed, directory, arguments=(), command=COMMAND, **options):
@@ -152,46 +179,62 @@ class ProgramDirectory:
     def run_program(self, typed, arguments=(), **options):
         return run(typed, self.directory, arguments, **options)
 
-    def read_until(self, program, text):
-        """Reads the standard output of program, started by start_program, until it ends
-        with text."""
+    def read_until(self, stream, text, seen=lambda shown: shown):
+        """Reads stream, a file descriptor or a program's standard output, until seen(what it
+        gave) ends with text; returns all it gave. A program's deadline ends the read (see
+        start_program)."""
+        stream = stream.stdout.fileno() if hasattr(stream, "stdout") else stream
         shown = b""
-        while not shown.endswith(text.encode("ascii")):
-            chunk = program.stdout.read1(4096)
+        while not seen(shown).endswith(text.encode("ascii")):
+            try:
+                chunk = os.read(stream, 4096)
+            except OSError:  # a terminal whose program has ended
+                chunk = b""
             self.assertTrue(chunk, f"no {text!r} in {shown!r}")
             shown += chunk
+        return shown
 
-    def start_program(self, **options):
-        """Starts the program with pipes for all three standard streams; it is ended and
+    def start_program(self, preexec_fn=None, **options):
+        """Starts the program with pipes for all three standard streams, or the streams in
+        options, after preexec_fn with the ending signals at their defaults. It is killed at
+        its deadline, RUN_SECONDS later, so that every wait for it ends, and it is ended and
         its pipes are closed when the test is over."""
-        program = subprocess.Popen(COMMAND, cwd=self.directory, stdin=subprocess.PIPE,
-                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                                   **NO_CONSOLE, **options)
+        streams = {"stdin": subprocess.PIPE, "stdout": subprocess.PIPE,
+                   "stderr": subprocess.PIPE}
+        program = subprocess.Popen(COMMAND, cwd=self.directory,
+                                   preexec_fn=with_default_signals(preexec_fn),
+                                   **{**streams, **NO_CONSOLE, **options})
+        deadline = threading.Timer(RUN_SECONDS, program.kill)
+        deadline.start()
         self.addCleanup(end_program, program)
+        self.addCleanup(deadline.cancel)
         return program
 
     def start_stalled_scan(self):
         """Starts a scan whose console is not read yet: it fills its pipe and stalls, with
-        lines in its file (a file of an earlier run is removed first). Returns the program.
-        Under Wine a full pipe holds up no write: there the scan finds 25000067 at once,
-        then tests the prime 25000069 for most of a second, and only then finds 25000071."""
+        lines in its file that grows no more (a file of an earlier run is removed first).
+        Returns the program. Under Wine a full pipe holds up no write: there the scan finds
+        25000067 at once, then tests the prime 25000069 for most of a second, and only then
+        finds 25000071."""
         if os.path.exists(self.report_path()):
             os.remove(self.report_path())
         program = self.start_program()
         program.stdin.write(b"25000067\n25000071\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
         program.stdin.flush()
         deadline = time.monotonic() + RUN_SECONDS
-        while not (os.path.exists(self.report_path()) and os.path.getsize(self.report_path())):
-            assert time.monotonic() < deadline, "no line in the file"
-            time.sleep(0.05)
+        size = lambda: os.path.getsize(self.report_path()) if os.path.exists(self.report_path()) \
+            else 0
+        seen = 0
+        while not size() or (not RUNS_WINDOWS_PROGRAM and size() != seen):
+            assert time.monotonic() < deadline, "no line in the file, or it grows on"
+            seen = size()
+            time.sleep(0.1)
         return program
 
     def interrupt_after(self, typed, seconds):
         """Starts the program, types typed, and after seconds sends it SIGINT, as Ctrl-C
-        would; returns the program. (A parent that ignores SIGINT, a background job, would
-        pass that on: the program gets the default.)"""
-        program = self.start_program(
-            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        would; returns the program."""
+        program = self.start_program()
         program.stdin.write(typed)
         program.stdin.flush()
         time.sleep(seconds)

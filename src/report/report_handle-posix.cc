@@ -86,6 +86,12 @@ std::optional<std::uint64_t> ReportHandle::size() const {
   return static_cast<std::uint64_t>(status.st_size);
 }
 
+std::optional<std::uint64_t> ReportHandle::end_of_last_write() const {
+  // O_APPEND moves the offset to the end before each write, and past what it wrote after.
+  const off_t offset = lseek(descriptor(handle_), 0, SEEK_CUR);
+  return offset < 0 ? std::nullopt : std::optional<std::uint64_t>(offset);
+}
+
 std::optional<std::string> ReportHandle::read(std::uint64_t offset, std::size_t size) const {
   std::string bytes(size, '\0');
   std::size_t got = 0;

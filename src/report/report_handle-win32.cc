@@ -129,6 +129,15 @@ std::optional<std::uint64_t> ReportHandle::size() const {
   return static_cast<std::uint64_t>(held_size.QuadPart);
 }
 
+std::optional<std::uint64_t> ReportHandle::end_of_last_write() const {
+  // A write to a handle opened for synchronous use moves its file pointer past what it wrote.
+  LARGE_INTEGER position{};
+  if (!SetFilePointerEx(as_handle(handle_), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
+    return std::nullopt;
+  }
+  return static_cast<std::uint64_t>(position.QuadPart);
+}
+
 std::optional<std::string> ReportHandle::read(std::uint64_t offset, std::size_t size) const {
   std::string bytes(size, '\0');
   std::size_t got = 0;

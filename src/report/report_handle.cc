@@ -35,7 +35,9 @@ ReportResult<LineOutcome> ReportHandle::write_line(std::string_view line) {
     written += static_cast<std::size_t>(count);
   }
   last_line_ = text.substr(line_start);
-  lines_end_ = start + text.size();
+  // Where the line landed, which is later than start when another program appended
+  // meanwhile.
+  lines_end_ = (regular_ ? end_of_last_write() : std::nullopt).value_or(start + text.size());
   return {LineOutcome::kWritten};
 }
 

@@ -95,6 +95,9 @@ class ReportHandle {
   std::ptrdiff_t append(const char* data, std::size_t size, int& error);
   // The size of the regular file as it is now, or nothing when the system cannot tell it.
   std::optional<std::uint64_t> size() const;
+  // Where the last write to a regular file ended, even when another program has appended
+  // since; nothing when the system cannot tell.
+  std::optional<std::uint64_t> end_of_last_write() const;
   // The size bytes from offset on, fewer at the file's end; nothing when they cannot be read.
   std::optional<std::string> read(std::uint64_t offset, std::size_t size) const;
   // Sets the size of the regular file to length; 0, or the error number.

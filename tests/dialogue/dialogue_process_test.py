@@ -1,6 +1,8 @@
 """Runs the built program with piped input and checks everything it writes, byte for byte."""
 
+import contextlib
 import os
+import time
 import unittest
 
 from program import (CLOSING_PROMPT, INTRODUCTION, LINES_1_TO_100, LOWER_PROMPT, RUN_SECONDS,
@@ -41,6 +43,23 @@ class Scans(ProgramDirectory, unittest.TestCase):
         self.assertEqual(completed.stdout, transcript(LINES_1_TO_100))
         self.assertEqual(completed.returncode, 0)
 
+    @unittest.skipUnless(os.name == "posix", "fills a non-blocking POSIX pipe")
+    def test_a_message_waits_until_a_full_non_blocking_pipe_takes_it(self):
+        import fcntl  # POSIX only
+        reader, writer = os.pipe()
+        fcntl.fcntl(writer, fcntl.F_SETFL, os.O_NONBLOCK)
+        filled = 0
+        with contextlib.suppress(BlockingIOError):
+            while True:
+                filled += os.write(writer, b"x" * 4096)
+        program = self.start_program(stderr=writer)
+        os.close(writer)
+        program.stdin.write(b"abc\n")
+        program.stdin.close()
+        time.sleep(1)  # the message finds the pipe full
+        with os.fdopen(reader, "rb") as errors:
+            self.assertEqual(console_text(errors.read()[filled:]), bound_error("untere"))
+        self.assertEqual(program.wait(timeout=RUN_SECONDS), 1)
 
     @unittest.skipUnless(RUNS_WINDOWS_PROGRAM and os.name == "posix",
                          "Ctrl-C ends a Windows program from another thread, here under Wine")

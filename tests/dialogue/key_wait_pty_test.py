@@ -4,28 +4,19 @@ import fcntl
 import os
 import resource
 import select
-import signal
-import subprocess
 import termios
 import time
 import unittest
 
-from program import (CLOSING_PROMPT, COMMAND, RUN_SECONDS, ProgramDirectory, end_program,
+from program import (CLOSING_PROMPT, ENDING_SIGNALS, RUN_SECONDS, ProgramDirectory, end_program,
                      report_bytes, result_lines)
-
-
-# The signals that end a run from outside, each of which must put the terminal back.
-ENDING_SIGNALS = (signal.SIGTERM, signal.SIGHUP, signal.SIGINT, signal.SIGQUIT)
 
 
 def become_a_console_program():
     """Runs in the child: makes its terminal the controlling one, as in a real console, so
-    that Ctrl-C would raise SIGINT unless the program turns that off; gives the ending
-    signals their default actions, which a parent such as a background job may have
-    changed; and keeps SIGQUIT from dumping core."""
+    that Ctrl-C would raise SIGINT unless the program turns that off, and keeps SIGQUIT from
+    dumping core."""
     fcntl.ioctl(0, termios.TIOCSCTTY, 0)
-    for ending_signal in ENDING_SIGNALS:
-        signal.signal(ending_signal, signal.SIG_DFL)
     resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
 
 
@@ -40,21 +31,9 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
         self.addCleanup(os.close, self.controller)
         self.addCleanup(os.close, self.terminal)
         self.settings_before = termios.tcgetattr(self.terminal)
-        self.program = subprocess.Popen(
-            COMMAND, cwd=self.directory, stdin=self.terminal, stdout=self.terminal,
-            stderr=self.terminal, start_new_session=True, preexec_fn=become_a_console_program)
-        self.addCleanup(end_program, self.program)
-
-    def read_until(self, text, seconds=RUN_SECONDS):
-        """Reads the terminal's output until it ends with text; returns all of it."""
-        output = b""
-        deadline = time.monotonic() + seconds
-        while not output.endswith(text.encode("ascii")):
-            remaining = deadline - time.monotonic()
-            self.assertGreater(remaining, 0, f"no {text!r} in {output!r}")
-            if select.select([self.controller], [], [], remaining)[0]:
-                output += os.read(self.controller, 4096)
-        return output
+        self.program = self.start_program(
+            become_a_console_program, stdin=self.terminal, stdout=self.terminal,
+            stderr=self.terminal, start_new_session=True)
 
     def read_rest(self):
         """Returns what the program wrote after the last read, once it has ended."""
@@ -72,11 +51,11 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
 
     def reach_the_wait(self):
         """Scans 1 to 100 and checks that the program then waits for a key, unechoed."""
-        self.read_until("untere Grenze: ")
+        self.read_until(self.controller, "untere Grenze: ")
         os.write(self.controller, b"1\n")
-        self.read_until("obere Grenze: ")
+        self.read_until(self.controller, "obere Grenze: ")
         os.write(self.controller, b"100\n")
-        screen = self.read_until(CLOSING_PROMPT)
+        screen = self.read_until(self.controller, CLOSING_PROMPT)
         self.assertIn(b"78=2*3*13\r\n", screen)
         time.sleep(0.3)
         self.assertIsNone(self.program.poll(), "ended before any key was pressed")
@@ -121,7 +100,7 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
         self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
 
     def test_key_typed_ahead_during_the_scan_is_taken(self):
-        self.read_until("untere Grenze: ")
+        self.read_until(self.controller, "untere Grenze: ")
         os.write(self.controller, b"1\n100\nx")
         self.program.wait(timeout=RUN_SECONDS)
         self.assertIn(CLOSING_PROMPT.encode("ascii"), self.read_rest())

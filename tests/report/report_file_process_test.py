@@ -2,7 +2,6 @@
 
 import os
 import re
-import select
 import shutil
 import signal
 import subprocess
@@ -12,12 +11,12 @@ import time
 import unittest
 
 from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
-                     DIRECTORY_REASON, FAILING_CALLS, LINES_1_TO_100, LOWER_PROMPT, REPORT_FILE,
-                     REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM, UPPER_PROMPT,
-                     ProgramDirectory, console_text, end_program, report_broken_off, report_bytes,
-                     report_cut_back_failed, report_in_use, report_lost, report_not_closed,
-                     report_not_lockable, report_not_opened, report_lines_lost, result_lines, run,
-                     transcript)
+                     DIRECTORY_REASON, ENDING_SIGNALS, FAILING_CALLS, LINES_1_TO_100,
+                     LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM,
+                     UPPER_PROMPT, ProgramDirectory, console_text, failing,
+                     report_broken_off, report_bytes, report_cut_back_failed, report_in_use,
+                     report_lines_lost, report_lost, report_not_closed, report_not_lockable,
+                     report_not_opened, result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -141,7 +140,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                                                 (100, resource.RLIM_INFINITY))
         # The size limit ends the file inside its tenth line; the cut back to the nine lines
         # before it fails, and the file keeps the part of a line.
-        for failing, options, typed, message, status, cut_at in (
+        for mode, options, typed, message, status, cut_at in (
                 ("ftruncate", {"preexec_fn": limit_size}, "1\n1000\n",
                  report_cut_back_failed(": die Datei ist zu gross"), 1, 100),
                 ("close", {}, "1\n100\n", report_not_closed(""), 1, None),
@@ -149,23 +148,19 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 ("zero-write", {}, "1\n100\n", report_broken_off(""), 1, 0),
                 ("interrupted-write", {}, "1\n100\n", "", 0, None),  # tried again
                 ("interrupted-empty", {}, "1\n100\n", "", 0, None)):
-            with self.subTest(failing=failing):
+            with self.subTest(mode=mode):
                 with open(self.report_path(), "wb") as report:  # longer than the new lines
                     report.write(OLD_LINES * 10)
-                environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
-                                   SPHENISCHEZAHLEN_FAIL=failing)
-                completed = self.run_program(typed, env=environment, **options)
+                completed = self.run_program(typed, env=failing(mode), **options)
                 self.assertEqual((completed.stderr, completed.returncode), (message, status))
                 in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
                 self.assertEqual(self.read_report(), in_file)
 
     @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
     def test_a_console_write_that_is_interrupted_or_finds_its_pipe_full_is_tried_again(self):
-        for failing in ("interrupted-console", "full-console"):
-            with self.subTest(failing=failing):
-                environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
-                                   SPHENISCHEZAHLEN_FAIL=failing)
-                completed = self.run_program("1\n100\n", env=environment)
+        for mode in ("interrupted-console", "full-console"):
+            with self.subTest(mode=mode):
+                completed = self.run_program("1\n100\n", env=failing(mode))
                 self.assertEqual((completed.stdout, completed.returncode),
                                  (transcript(LINES_1_TO_100), 0))
 
@@ -174,16 +169,11 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         # The second line's write takes half the line and stalls; the signal comes then. The
         # rest of the line is written, or fails and the file is cut back, before it ends the
         # run.
-        ending_signals = (signal.SIGINT, signal.SIGTERM, signal.SIGHUP, signal.SIGQUIT)
         for mode, kept, signals in (("slow-write", LINES_1_TO_100[:2], (signal.SIGTERM,)),
-                                    ("slow-failing-write", LINES_1_TO_100[:1], ending_signals)):
+                                    ("slow-failing-write", LINES_1_TO_100[:1], ENDING_SIGNALS)):
             for ending in signals:
                 with self.subTest(mode=mode, signal=ending):
-                    environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
-                                       SPHENISCHEZAHLEN_FAIL=mode)
-                    program = self.start_program(
-                        env=environment,
-                        preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+                    program = self.start_program(env=failing(mode))
                     program.stdin.write(b"1\n100\n")
                     program.stdin.flush()
                     self.assertEqual(program.stderr.readline(), b"slow write\n")
@@ -193,12 +183,10 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
 
     @unittest.skipUnless(FAILING_CALLS, "needs a library that makes a system call fail")
     def test_a_run_refused_at_the_start_lets_the_file_go_before_its_key_wait(self):
-        for failing in ("empty", "fstat"):
-            with self.subTest(failing=failing):
+        for mode in ("empty", "fstat"):
+            with self.subTest(mode=mode):
                 self.write_old_report()
-                environment = dict(os.environ, LD_PRELOAD=FAILING_CALLS,
-                                   SPHENISCHEZAHLEN_FAIL=failing)
-                refused = self.start_program(env=environment)
+                refused = self.start_program(env=failing(mode))
                 self.read_until(refused, CLOSING_PROMPT)  # and waits for its key
                 self.assertEqual(self.read_report(), OLD_LINES)
                 second = self.run_program("30\n30\n")
@@ -247,8 +235,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM or not hasattr(os, "mkfifo"), "needs a POSIX FIFO")
     def test_ctrl_c_ends_a_run_whose_fifo_reader_reads_nothing(self):
         os.mkfifo(self.report_path())
-        program = self.start_program(
-            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        program = self.start_program()
         reader = os.open(self.report_path(), os.O_RDONLY)  # and never reads
         self.addCleanup(os.close, reader)
         import fcntl  # POSIX only
@@ -284,23 +271,32 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         _, stderr = second.communicate(b"x", timeout=RUN_SECONDS)
         self.assertEqual((console_text(stderr), second.returncode), (report_in_use(), 1))
 
-    def test_another_program_that_empties_or_appends_to_the_file_meanwhile(self):
-        # The run's lines go on at the file's end, whole, never behind a hole or on top of
-        # the other program's text; an emptied file has lost lines, and that is said.
+    def test_another_program_that_changes_the_file_meanwhile(self):
+        # The run's lines go on at the file's end, whole, each on a line of its own, never
+        # behind a hole, on top of the other program's text or glued to it. Lines of the run
+        # that another program took away are said; text it only appended is not.
+        def write(text, mode="wb"):
+            return lambda path: open(path, mode).write(text)  # closed by CPython at once
         other = b"a line of another program" + REPORT_NEWLINE
-        for mode, written, kept_before, message, status in (
-                ("wb", b"", False, report_lines_lost(), 1), ("ab", other, True, "", 0)):
-            with self.subTest(mode=mode):
+        larger = other * 8000  # more than the run has written by then
+        cut_a_line = lambda path: os.truncate(path, os.path.getsize(path) - 3)
+        for name, change, before, message, status in (
+                ("emptied", write(b""), lambda kept: b"", report_lines_lost(), 1),
+                ("appended to", write(other, "ab"), lambda kept: kept + other, "", 0),
+                ("appended to without a line end", write(b"FREMD", "ab"),
+                 lambda kept: kept + b"FREMD" + REPORT_NEWLINE, "", 0),
+                ("cut inside a line", cut_a_line, lambda kept: kept[:-3] + REPORT_NEWLINE,
+                 report_lines_lost(), 1),
+                ("written anew, larger", write(larger), lambda kept: larger,
+                 report_lines_lost(), 1)):
+            with self.subTest(name=name):
                 program = self.start_stalled_scan()
-                with open(self.report_path(), mode) as report:
-                    report.write(written)
+                kept = self.read_report()
+                change(self.report_path())
                 stdout, stderr = program.communicate(timeout=RUN_SECONDS)
                 self.assertEqual((console_text(stderr), program.returncode), (message, status))
-                lines = result_lines(console_text(stdout))
-                report = self.read_report()
-                self.assertTrue(any(report == (report_bytes(lines[:cut]) if kept_before else b"")
-                                    + written + report_bytes(lines[cut:])
-                                    for cut in range(1, len(lines))), report[:200])
+                later = result_lines(console_text(stdout))[kept.count(REPORT_NEWLINE):]
+                self.assertEqual(self.read_report(), before(kept) + report_bytes(later))
 
     def test_a_file_that_loses_its_name_is_said_and_the_new_one_left_alone(self):
         def replace(path):
@@ -331,17 +327,14 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         self.addCleanup(os.close, controller)
         self.addCleanup(os.close, terminal)
         tty.setraw(terminal)  # as Wine sets it, but before Wine is there to take the first key
-        program = subprocess.Popen(COMMAND, cwd=self.directory, stdin=terminal, stdout=terminal,
-                                   stderr=terminal, start_new_session=True)
-        self.addCleanup(end_program, program)
+        program = self.start_program(stdin=terminal, stdout=terminal, stderr=terminal,
+                                     start_new_session=True)
         # While the run writes the file, such a reader gets a sharing violation (32); once
-        # the scan is done, it may read.
-        for prompt, reader_error, answer in ((b"Grenze:", 32, b"1 100\r"), (b"Taste:", 0, b"x")):
-            shown = b""
-            # Wine draws the console with escape sequences, and blanks as cursor moves.
-            while not re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown).endswith(prompt):
-                self.assertTrue(select.select([controller], [], [], RUN_SECONDS)[0], shown)
-                shown += os.read(controller, 4096)
+        # the scan is done, it may read. Wine draws the console with escape sequences, and
+        # blanks as cursor moves.
+        on_screen = lambda shown: re.sub(rb"\x1b\[[0-9;?]*[A-Za-z]", b"", shown)
+        for prompt, reader_error, answer in (("Grenze:", 32, b"1 100\r"), ("Taste:", 0, b"x")):
+            self.read_until(controller, prompt, on_screen)
             reader = subprocess.run(DENY_WRITE_READER + [REPORT_FILE], cwd=self.directory,
                                     capture_output=True, timeout=RUN_SECONDS, check=False)
             self.assertEqual(reader.returncode, reader_error, prompt)
