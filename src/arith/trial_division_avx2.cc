@@ -97,11 +97,7 @@ using Avx2Kernel = LaneKernel<Avx2Single, Avx2Double, Avx2SingleRemainder>;
 
 }  // namespace
 
-bool any_divisor_avx2(Number candidate, Number limit) {
-  return Avx2Kernel::any_divisor(candidate, limit);
-}
-
-Number next_prime_avx2(Number x) { return Avx2Kernel::next_prime(x); }
+const TrialDivision kAvx2TrialDivision{"avx2", Avx2Kernel::any_divisor, Avx2Kernel::next_prime};
 
 #if defined(__clang__)
 #pragma clang attribute pop

@@ -47,13 +47,12 @@ bool processor_runs_avx2() {
 }  // namespace
 
 std::vector<TrialDivision> usable_trial_divisions() {
-  std::vector<TrialDivision> kernels{kPlainTrialDivision,
-                                     {"sse2", any_divisor_sse2, next_prime_sse2}};
+  std::vector<TrialDivision> kernels{kPlainTrialDivision, kSse2TrialDivision};
   if (processor_runs_sse41()) {
-    kernels.push_back({"sse41", any_divisor_sse41, next_prime_sse41});
+    kernels.push_back(kSse41TrialDivision);
   }
   if (processor_runs_avx2()) {
-    kernels.push_back({"avx2", any_divisor_avx2, next_prime_avx2});
+    kernels.push_back(kAvx2TrialDivision);
   }
   return kernels;
 }

@@ -9,8 +9,4 @@ using Sse2Kernel = LaneKernel<Sse2Single, Sse2Double>;
 
 }  // namespace
 
-bool any_divisor_sse2(Number candidate, Number limit) {
-  return Sse2Kernel::any_divisor(candidate, limit);
-}
-
-Number next_prime_sse2(Number x) { return Sse2Kernel::next_prime(x); }
+const TrialDivision kSse2TrialDivision{"sse2", Sse2Kernel::any_divisor, Sse2Kernel::next_prime};

@@ -47,11 +47,7 @@ using Sse41Kernel = LaneKernel<Sse2Single, Sse2Double, Sse41SingleRemainder>;
 
 }  // namespace
 
-bool any_divisor_sse41(Number candidate, Number limit) {
-  return Sse41Kernel::any_divisor(candidate, limit);
-}
-
-Number next_prime_sse41(Number x) { return Sse41Kernel::next_prime(x); }
+const TrialDivision kSse41TrialDivision{"sse41", Sse41Kernel::any_divisor, Sse41Kernel::next_prime};
 
 #if defined(__clang__)
 #pragma clang attribute pop

@@ -4,19 +4,17 @@
 #ifndef SPHENISCHEZAHLEN_ARITH_TRIAL_DIVISION_X86_64_H_
 #define SPHENISCHEZAHLEN_ARITH_TRIAL_DIVISION_X86_64_H_
 
-#include "arith/number.h"
+#include "arith/trial_division.h"
 
-// Four divisors per instruction (two above 2^24) with SSE2, which every x86-64 processor has.
-bool any_divisor_sse2(Number candidate, Number limit);
-Number next_prime_sse2(Number x);
+// Four divisors per instruction (two above 2^24) with SSE2, which every x86-64 processor
+// has; named "sse2".
+extern const TrialDivision kSse2TrialDivision;
 
-// Four divisors per instruction; only where the processor has SSE4.1.
-bool any_divisor_sse41(Number candidate, Number limit);
-Number next_prime_sse41(Number x);
+// Four divisors per instruction; only where the processor has SSE4.1; named "sse41".
+extern const TrialDivision kSse41TrialDivision;
 
 // Eight divisors per instruction; only where the processor has AVX2 and the system saves its
-// registers.
-bool any_divisor_avx2(Number candidate, Number limit);
-Number next_prime_avx2(Number x);
+// registers; named "avx2".
+extern const TrialDivision kAvx2TrialDivision;
 
 #endif  // SPHENISCHEZAHLEN_ARITH_TRIAL_DIVISION_X86_64_H_
