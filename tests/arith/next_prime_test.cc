@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "arith/trial_division.h"
+#include "oracle.h"
 
 namespace {
 
@@ -49,16 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
         NextPrimeCase{4294967291, 0}, NextPrimeCase{4294967294, 0}, NextPrimeCase{4294967295, 0}));
 
 TEST(NextPrime, StepsThroughExactlyThePrimesOfASieve) {
-  constexpr Number kEnd = 200000;
-  std::vector<bool> composite(kEnd + 1, false);
-  for (Number i = 2; i * i <= kEnd; ++i) {
-    for (Number multiple = i * i; multiple <= kEnd; multiple += i) {
-      composite[multiple] = true;
-    }
-  }
+  const std::vector<std::uint16_t> factors = smallest_prime_factors(200001);
   Number prime = 2;
-  for (Number candidate = 3; candidate <= kEnd; ++candidate) {
-    if (!composite[candidate]) {
+  for (Number candidate = 3; candidate < factors.size(); ++candidate) {
+    if (factors[candidate] == 0) {
       ASSERT_EQ(next_prime(prime), candidate) << "after " << prime;
       prime = candidate;
     }

@@ -11,6 +11,7 @@
 #include "arith/prime_candidates.h"
 #include "arith/trial_division.h"
 #include "arith/trial_division_plain.h"
+#include "oracle.h"
 
 namespace {
 
@@ -20,20 +21,8 @@ constexpr Number kSingleEnd = Number{1} << 24;
 constexpr Number kSieveEnd = kSingleEnd + 64;
 
 // Returns the smallest prime factor of every number below kSieveEnd, 0 for 0, 1 and primes.
-const std::vector<std::uint16_t>& smallest_prime_factors() {
-  static const std::vector<std::uint16_t> factors = [] {
-    std::vector<std::uint16_t> sieve(kSieveEnd, 0);
-    for (Number i = 2; i * i < kSieveEnd; ++i) {
-      if (sieve[i] == 0) {
-        for (Number multiple = i * i; multiple < kSieveEnd; multiple += i) {
-          if (sieve[multiple] == 0) {
-            sieve[multiple] = static_cast<std::uint16_t>(i);
-          }
-        }
-      }
-    }
-    return sieve;
-  }();
+const std::vector<std::uint16_t>& factors_of_the_sieve() {
+  static const std::vector<std::uint16_t> factors = smallest_prime_factors(kSieveEnd);
   return factors;
 }
 
@@ -57,7 +46,7 @@ TEST(TrialLimit, IsTheSameInSinglePrecisionBelow2To24) {
 class LanesBelow2To24 : public ::testing::TestWithParam<TrialDivision> {};
 
 TEST_P(LanesBelow2To24, StepsThroughEveryPrime) {
-  const std::vector<std::uint16_t>& factors = smallest_prime_factors();
+  const std::vector<std::uint16_t>& factors = factors_of_the_sieve();
   Number prime = 1;
   for (Number candidate = 2; candidate < kSieveEnd; ++candidate) {
     if (factors[candidate] == 0) {
@@ -69,7 +58,7 @@ TEST_P(LanesBelow2To24, StepsThroughEveryPrime) {
 }
 
 TEST_P(LanesBelow2To24, AnswersEveryCandidateAtItsLimits) {
-  const std::vector<std::uint16_t>& factors = smallest_prime_factors();
+  const std::vector<std::uint16_t>& factors = factors_of_the_sieve();
   for (Number candidate = 2; candidate < kSingleEnd; ++candidate) {
     const Number own_limit = trial_limit(candidate);
     const Number factor = factors[candidate];
@@ -81,32 +70,16 @@ TEST_P(LanesBelow2To24, AnswersEveryCandidateAtItsLimits) {
   }
 }
 
-// A million candidates from 2^24 up, from a fixed linear congruential sequence, each at its
-// own trial limit and at a limit from the same sequence, against the smallest prime factor.
+// A million candidates from 2^24 up, from a fixed sequence, each at its own trial limit and
+// at a limit from the same sequence, against the smallest prime factor.
 class LanesAbove2To24 : public ::testing::TestWithParam<TrialDivision> {};
 
 TEST_P(LanesAbove2To24, AnswerAMillionCandidatesAtTheirOwnLimitAndAtAnother) {
-  std::vector<Number> primes;
-  for (Number i = 2; i <= 65536; ++i) {
-    if (smallest_prime_factors()[i] == 0) {
-      primes.push_back(i);
-    }
-  }
-  std::uint64_t state = 2024;
-  const auto next = [&state] {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return static_cast<Number>(state >> 32);
-  };
+  NumberSequence sequence(2024);
   for (int i = 0; i < 1000000; ++i) {
-    const Number candidate = kSingleEnd + next() % (0u - kSingleEnd);
-    const Number limit = next() % 65537;
-    Number factor = candidate;
-    for (const Number prime : primes) {
-      if (candidate % prime == 0) {
-        factor = prime;
-        break;
-      }
-    }
+    const Number candidate = kSingleEnd + sequence.next() % (0u - kSingleEnd);
+    const Number limit = sequence.next() % 65537;
+    const Number factor = smallest_prime_factor(candidate);
     ASSERT_EQ(GetParam().any_divisor(candidate, trial_limit(candidate)),
               factor <= trial_limit(candidate))
         << candidate;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "arith/trial_division_plain.h"
+#include "oracle.h"
 
 // Shows a kernel by its name in the test's messages.
 void PrintTo(const TrialDivision& kernel, std::ostream* out) { *out << kernel.name; }
@@ -111,40 +112,14 @@ TEST_P(TrialDivisionKernel, FindsTheSmallestFactorAtEitherEndOfEachPowerOfTwo) {
   }
 }
 
-// Returns the smallest prime factor of candidate, or candidate itself when it is below 2 or
-// has no prime factor up to 65536: an answer by primes alone, from a sieve.
-Number smallest_prime_factor(Number candidate, const std::vector<Number>& primes) {
-  for (const Number prime : primes) {
-    if (candidate % prime == 0) {
-      return prime;
-    }
-  }
-  return candidate;
-}
-
 TEST_P(TrialDivisionKernel, AgreesWithTheSmallestPrimeFactorOverTheWholeRange) {
-  std::vector<bool> composite(65537, false);
-  std::vector<Number> primes;
-  for (Number i = 2; i <= 65536; ++i) {
-    if (!composite[i]) {
-      primes.push_back(i);
-      for (Number multiple = 2 * i; multiple <= 65536; multiple += i) {
-        composite[multiple] = true;
-      }
-    }
-  }
-  // Candidates and limits from a fixed linear congruential sequence, spread over all of 0
-  // to 2^32 - 1 and 0 to 65536.
-  std::uint64_t state = 12345;
-  const auto next = [&state] {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return static_cast<Number>(state >> 32);
-  };
+  // Candidates and limits spread over all of 0 to 2^32 - 1 and 0 to 65536.
+  NumberSequence sequence(12345);
   int answers_yes = 0;
   for (int i = 0; i < 200000; ++i) {
-    const Number candidate = next();
-    const Number limit = next() % 65537;
-    const Number factor = smallest_prime_factor(candidate, primes);
+    const Number candidate = sequence.next();
+    const Number limit = sequence.next() % 65537;
+    const Number factor = smallest_prime_factor(candidate);
     const bool expected = factor >= 2 && factor <= limit;
     answers_yes += expected ? 1 : 0;
     ASSERT_EQ(GetParam().any_divisor(candidate, limit), expected)
