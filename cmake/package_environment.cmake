@@ -2,7 +2,10 @@
 # the caller's when it is set and not empty, or else the date of the newest CHANGELOG entry,
 # as Debian's own tools take it. So a clone, an export and any machine agree, without git.
 if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
-  set(ENV{SOURCE_DATE_EPOCH} ${CPACK_SPHENISCHEZAHLEN_CHANGELOG_TIME})
+  execute_process(COMMAND dpkg-parsechangelog -l "${CPACK_SPHENISCHEZAHLEN_SOURCE_DIR}/CHANGELOG"
+    -STimestamp OUTPUT_VARIABLE changelog_time OUTPUT_STRIP_TRAILING_WHITESPACE
+    COMMAND_ERROR_IS_FATAL ANY)
+  set(ENV{SOURCE_DATE_EPOCH} "${changelog_time}")
 endif()
 
 # CPack's own generators read the path of their working folder as a pattern (file(GLOB) in

@@ -20,7 +20,8 @@ file(REMOVE_RECURSE "${work}")
 file(MAKE_DIRECTORY "${work}/files")
 file(COPY "${CPACK_TEMPORARY_DIRECTORY}/sphenischezahlen.exe"
   "${CPACK_TEMPORARY_DIRECTORY}/LIESMICH.txt"
-  "${CPACK_SPHENISCHEZAHLEN_BINARY_DIR}/sphenischezahlen.ico" DESTINATION "${work}/files")
+  "${CPACK_SPHENISCHEZAHLEN_SOURCE_DIR}/packaging/sphenischezahlen.ico"
+  DESTINATION "${work}/files")
 execute_process(COMMAND find "${work}/files" -exec touch -h -d "@$ENV{SOURCE_DATE_EPOCH}" {} +
   COMMAND_ERROR_IS_FATAL ANY)
 

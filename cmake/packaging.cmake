@@ -16,15 +16,6 @@ if(NOT newest_version STREQUAL PROJECT_VERSION)
     "but the project's version is ${PROJECT_VERSION}: add an entry for it.")
 endif()
 
-# The time of the newest CHANGELOG entry, from its trailer line, in seconds since 1970 (UTC):
-# the time of every package. A date that is no real day, or has the wrong weekday, is refused.
-include(${PROJECT_SOURCE_DIR}/cmake/changelog_date.cmake)
-file(STRINGS ${PROJECT_SOURCE_DIR}/CHANGELOG newest_trailer LIMIT_COUNT 1 REGEX "^ -- ")
-changelog_time("${newest_trailer}" changelog_time changelog_date_error)
-if(changelog_date_error)
-  message(FATAL_ERROR "The date of the newest entry in CHANGELOG is wrong "
-    "(${changelog_date_error}) in its line: ${newest_trailer}")
-endif()
 foreach(manual_page doc/sphenischezahlen.1 doc/de/sphenischezahlen.1)
   file(STRINGS ${PROJECT_SOURCE_DIR}/${manual_page} manual_title LIMIT_COUNT 1
     REGEX "^\\.TH ")
@@ -167,6 +158,5 @@ set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_staging.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/package_rewrite.cmake)
 set(CPACK_SPHENISCHEZAHLEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_SPHENISCHEZAHLEN_BINARY_DIR ${PROJECT_BINARY_DIR})
-set(CPACK_SPHENISCHEZAHLEN_CHANGELOG_TIME ${changelog_time})
 set(CPACK_SPHENISCHEZAHLEN_PYTHON ${Python3_EXECUTABLE})
 include(CPack)

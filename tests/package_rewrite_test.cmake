@@ -1,6 +1,6 @@
-# A test of package_rewrite.cmake, run as cmake -P with PYTHON set: a package that cannot be
-# made again (here: a symbolic link in its staged tree) is removed, and so is an older package
-# of its name where the packages belong; the step fails, saying so.
+# A test of package_rewrite.cmake, run as cmake -P with PYTHON set: a package that fails its
+# check (here: a symbolic link in its staged tree) is removed, and so is an older package of
+# its name where the packages belong; the step fails, saying so.
 set(work "${CMAKE_CURRENT_BINARY_DIR}/package_rewrite_test")
 set(name sphenischezahlen-1.0.0-Linux.tar.gz)
 set(staged "${work}/staged/sphenischezahlen-1.0.0-Linux")
@@ -21,7 +21,7 @@ execute_process(
     "-DCPACK_SPHENISCHEZAHLEN_PYTHON=${PYTHON}"
     -P "${CMAKE_CURRENT_LIST_DIR}/../cmake/package_rewrite.cmake"
   RESULT_VARIABLE result ERROR_VARIABLE error)
-if(result EQUAL 0 OR NOT error MATCHES "is removed: writing it again failed")
+if(result EQUAL 0 OR NOT error MATCHES "is removed: its check failed")
   message(SEND_ERROR "the rewrite did not fail as it should: ${result}: ${error}")
 endif()
 foreach(package "${work}/cpack/${name}" "${work}/build/${name}")

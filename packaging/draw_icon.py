@@ -1,7 +1,7 @@
 """Draws the program's icon, three distinct dots for the three distinct primes of a sphenic
 number on a blue tile, and writes it as a Windows .ico with the sizes Windows shows: 16, 24,
-32 and 48 pixels as 32-bit bitmaps, 256 as a PNG. The same bytes on every run. Run by the
-build:
+32 and 48 pixels as 32-bit bitmaps, 256 as a PNG. The same bytes on every run: the build
+takes sphenischezahlen.ico beside it, which this drew, and CI draws it again to compare.
 
     python3 draw_icon.py OUTPUT.ico
 """
