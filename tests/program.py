@@ -47,60 +47,33 @@ DIRECTORY_REASON = (": keine Schreibberechtigung" if RUNS_WINDOWS_PROGRAM
                     else ": es ist ein Verzeichnis")
 
 
-def bound_error(bound_name):
-    """Returns the line the program writes to standard error for an unreadable bound."""
-    return f"Fehler: Die {bound_name} Grenze muss eine ganze Zahl von 0 bis 4294967295 sein.\n"
+# The program's messages on standard error, one line each: {reason} for the cause that some
+# name, {bound} for "untere" or "obere".
+MESSAGES = {
+    "bound": "Fehler: Die {bound} Grenze muss eine ganze Zahl von 0 bis 4294967295 sein.",
+    "not opened": "Fehler: Die Datei {file} kann nicht zum Schreiben geoeffnet werden{reason}.",
+    "broken off": "Fehler: Die Datei {file} kann nicht weiter geschrieben werden{reason}. Ab hier"
+                  " fehlen die Zeilen in der Datei.",
+    "not cut back": "Fehler: Die Datei {file} kann nicht weiter geschrieben werden{reason}. Ab"
+                    " hier fehlen die Zeilen in der Datei; sie kann mit einer unvollstaendigen"
+                    " Zeile enden.",
+    "not closed": "Fehler: Die Datei {file} kann nicht fertig geschrieben werden{reason}."
+                  " Moeglicherweise fehlen Zeilen in der Datei.",
+    "not lockable": "Warnung: Die Datei {file} laesst sich hier nicht sperren. Ein zweiter Lauf in"
+                    " diesem Verzeichnis wuerde nicht abgewiesen.",
+    "in use": "Fehler: Die Datei {file} wird gerade von einem anderen Lauf geschrieben. Starten"
+              " Sie diesen Lauf in einem anderen Verzeichnis.",
+    "name lost": "Fehler: Die Datei {file} wurde waehrend des Laufs entfernt oder ersetzt. Die"
+                 " Zeilen dieses Laufs stehen nicht darin.",
+    "lines lost": "Fehler: Die Datei {file} wurde waehrend des Laufs von einem anderen Programm"
+                  " gekuerzt oder ueberschrieben. Zeilen dieses Laufs fehlen darin, und eine Zeile"
+                  " darin kann abgeschnitten sein.",
+}
 
 
-def report_not_opened(reason):
-    """Returns the line on standard error for a report file that cannot be opened."""
-    return f"Fehler: Die Datei {REPORT_FILE} kann nicht zum Schreiben geoeffnet werden{reason}.\n"
-
-
-def report_broken_off(reason):
-    """Returns the line on standard error for a report file that failed during the scan."""
-    return (f"Fehler: Die Datei {REPORT_FILE} kann nicht weiter geschrieben werden{reason}."
-            " Ab hier fehlen die Zeilen in der Datei.\n")
-
-
-def report_cut_back_failed(reason):
-    """Returns the line on standard error for a report file that failed during the scan and
-    could not be cut back to its whole lines."""
-    return (f"Fehler: Die Datei {REPORT_FILE} kann nicht weiter geschrieben werden{reason}."
-            " Ab hier fehlen die Zeilen in der Datei; sie kann mit einer unvollstaendigen"
-            " Zeile enden.\n")
-
-
-def report_not_closed(reason):
-    """Returns the line on standard error for a report file whose closing failed."""
-    return (f"Fehler: Die Datei {REPORT_FILE} kann nicht fertig geschrieben werden{reason}."
-            " Moeglicherweise fehlen Zeilen in der Datei.\n")
-
-
-def report_not_lockable():
-    """Returns the warning on standard error for a report file that cannot be locked."""
-    return (f"Warnung: Die Datei {REPORT_FILE} laesst sich hier nicht sperren. Ein zweiter Lauf"
-            " in diesem Verzeichnis wuerde nicht abgewiesen.\n")
-
-
-def report_in_use():
-    """Returns the line on standard error for a report file that another run writes."""
-    return (f"Fehler: Die Datei {REPORT_FILE} wird gerade von einem anderen Lauf geschrieben."
-            " Starten Sie diesen Lauf in einem anderen Verzeichnis.\n")
-
-
-def report_lost():
-    """Returns the line on standard error for a report file that lost its name in a run."""
-    return (f"Fehler: Die Datei {REPORT_FILE} wurde waehrend des Laufs entfernt oder ersetzt."
-            " Die Zeilen dieses Laufs stehen nicht darin.\n")
-
-
-def report_lines_lost():
-    """Returns the line on standard error for a report file that another program cut or
-    wrote anew."""
-    return (f"Fehler: Die Datei {REPORT_FILE} wurde waehrend des Laufs von einem anderen"
-            " Programm gekuerzt oder ueberschrieben. Zeilen dieses Laufs fehlen darin, und eine"
-            " Zeile darin kann abgeschnitten sein.\n")
+def message(kind, reason="", bound=""):
+    """Returns the line of MESSAGES[kind] with its line break, as standard error shows it."""
+    return MESSAGES[kind].format(file=REPORT_FILE, reason=reason, bound=bound) + "\n"
 
 
 def transcript(result_lines):

@@ -6,8 +6,8 @@ import time
 import unittest
 
 from program import (CLOSING_PROMPT, INTRODUCTION, LINES_1_TO_100, LOWER_PROMPT, RUN_SECONDS,
-                     RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory, bound_error,
-                     console_text, result_lines, transcript)
+                     RUNS_WINDOWS_PROGRAM, UPPER_PROMPT, ProgramDirectory, console_text, message,
+                     result_lines, transcript)
 
 
 class Scans(ProgramDirectory, unittest.TestCase):
@@ -58,7 +58,8 @@ class Scans(ProgramDirectory, unittest.TestCase):
         program.stdin.close()
         time.sleep(1)  # the message finds the pipe full
         with os.fdopen(reader, "rb") as errors:
-            self.assertEqual(console_text(errors.read()[filled:]), bound_error("untere"))
+            shown = console_text(errors.read()[filled:])
+        self.assertEqual(shown, message("bound", bound="untere"))
         self.assertEqual(program.wait(timeout=RUN_SECONDS), 1)
 
     @unittest.skipUnless(RUNS_WINDOWS_PROGRAM and os.name == "posix",
@@ -98,7 +99,7 @@ class BadBounds(ProgramDirectory, unittest.TestCase):
             with self.subTest(typed=typed):
                 completed = self.run_program(typed)
                 self.assertEqual(completed.stdout, expected_stdout)
-                self.assertEqual(completed.stderr, bound_error(bound_name))
+                self.assertEqual(completed.stderr, message("bound", bound=bound_name))
                 self.assertEqual(completed.returncode, 1)
 
 

@@ -13,10 +13,8 @@ import unittest
 from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
                      DIRECTORY_REASON, ENDING_SIGNALS, FAILING_CALLS, LINES_1_TO_100,
                      LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM,
-                     UPPER_PROMPT, ProgramDirectory, console_text, failing,
-                     report_broken_off, report_bytes, report_cut_back_failed, report_in_use,
-                     report_lines_lost, report_lost, report_not_closed, report_not_lockable,
-                     report_not_opened, result_lines, run, transcript)
+                     UPPER_PROMPT, ProgramDirectory, console_text, failing, message, report_bytes,
+                     result_lines, run, transcript)
 
 OLD_LINES = b"30=2*3*5\n42=2*3*7\nan old line\n"
 
@@ -89,15 +87,15 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         os.symlink("/dev/full", self.report_path())
         completed = self.run_program("1\n100\n")
         self.assertEqual(completed.stdout, transcript(LINES_1_TO_100))
-        message = report_broken_off(": der Datentraeger ist voll")
-        self.assertEqual((completed.stderr, completed.returncode), (message, 1))
+        said = message("broken off", ": der Datentraeger ist voll")
+        self.assertEqual((completed.stderr, completed.returncode), (said, 1))
         # Standard error and output in one pipe: the message stands right before the first
         # line missing from the file.
         merged = subprocess.run(COMMAND, input=b"1\n100\n", cwd=self.directory, check=False,
                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                 timeout=RUN_SECONDS)
         self.assertEqual(console_text(merged.stdout),
-                         transcript(LINES_1_TO_100).replace("30=", message + "30=", 1))
+                         transcript(LINES_1_TO_100).replace("30=", said + "30=", 1))
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "a file size limit is a POSIX signal that ends Wine")
     def test_a_size_limit_mid_run_leaves_the_whole_lines_before_it(self):
@@ -114,7 +112,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 program = self.start_program(preexec_fn=limit_size)
                 program.stdin.write(typed)
                 program.stdin.flush()
-                message = program.stderr.readline() if after_the_message else b""
+                said = program.stderr.readline() if after_the_message else b""
                 if after_the_message == "lift":
                     unlimited = (resource.RLIM_INFINITY, resource.RLIM_INFINITY)
                     resource.prlimit(program.pid, resource.RLIMIT_FSIZE, unlimited)
@@ -122,8 +120,8 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                     program.send_signal(signal.SIGTERM)
                 stdout, stderr = program.communicate(timeout=RUN_SECONDS)
                 lines = result_lines(console_text(stdout))
-                self.assertEqual(console_text(message + stderr),
-                                 report_broken_off(": die Datei ist zu gross"))
+                self.assertEqual(console_text(said + stderr),
+                                 message("broken off", ": die Datei ist zu gross"))
                 if after_the_message == "end":
                     self.assertEqual(program.returncode, -signal.SIGTERM)
                 else:
@@ -140,19 +138,19 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                                                 (100, resource.RLIM_INFINITY))
         # The size limit ends the file inside its tenth line; the cut back to the nine lines
         # before it fails, and the file keeps the part of a line.
-        for mode, options, typed, message, status, cut_at in (
+        for mode, options, typed, said, status, cut_at in (
                 ("ftruncate", {"preexec_fn": limit_size}, "1\n1000\n",
-                 report_cut_back_failed(": die Datei ist zu gross"), 1, 100),
-                ("close", {}, "1\n100\n", report_not_closed(""), 1, None),
-                ("flock", {}, "1\n100\n", report_not_lockable(), 0, None),
-                ("zero-write", {}, "1\n100\n", report_broken_off(""), 1, 0),
+                 message("not cut back", ": die Datei ist zu gross"), 1, 100),
+                ("close", {}, "1\n100\n", message("not closed"), 1, None),
+                ("flock", {}, "1\n100\n", message("not lockable"), 0, None),
+                ("zero-write", {}, "1\n100\n", message("broken off"), 1, 0),
                 ("interrupted-write", {}, "1\n100\n", "", 0, None),  # tried again
                 ("interrupted-empty", {}, "1\n100\n", "", 0, None)):
             with self.subTest(mode=mode):
                 with open(self.report_path(), "wb") as report:  # longer than the new lines
                     report.write(OLD_LINES * 10)
                 completed = self.run_program(typed, env=failing(mode), **options)
-                self.assertEqual((completed.stderr, completed.returncode), (message, status))
+                self.assertEqual((completed.stderr, completed.returncode), (said, status))
                 in_file = report_bytes(result_lines(completed.stdout))[:cut_at]
                 self.assertEqual(self.read_report(), in_file)
 
@@ -193,7 +191,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 self.assertEqual((second.stderr, second.returncode), ("", 0))
                 _, stderr = refused.communicate(b"x", timeout=RUN_SECONDS)
                 self.assertEqual((console_text(stderr), refused.returncode),
-                                 (report_not_opened(""), 1))
+                                 (message("not opened"), 1))
                 self.assertEqual(self.read_report(), report_bytes(["30=2*3*5"]))
 
     @unittest.skipUnless(RUNS_WINDOWS_PROGRAM, "deletes the file the Windows way")
@@ -269,7 +267,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         third = self.run_program("30\n30\n")
         self.assertEqual((third.stderr, third.returncode), ("", 0))
         _, stderr = second.communicate(b"x", timeout=RUN_SECONDS)
-        self.assertEqual((console_text(stderr), second.returncode), (report_in_use(), 1))
+        self.assertEqual((console_text(stderr), second.returncode), (message("in use"), 1))
 
     def test_another_program_that_changes_the_file_meanwhile(self):
         # The run's lines go on at the file's end, whole, each on a line of its own, never
@@ -280,21 +278,21 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         other = b"a line of another program" + REPORT_NEWLINE
         larger = other * 8000  # more than the run has written by then
         cut_a_line = lambda path: os.truncate(path, os.path.getsize(path) - 3)
-        for name, change, before, message, status in (
-                ("emptied", write(b""), lambda kept: b"", report_lines_lost(), 1),
+        for name, change, before, said, status in (
+                ("emptied", write(b""), lambda kept: b"", message("lines lost"), 1),
                 ("appended to", write(other, "ab"), lambda kept: kept + other, "", 0),
                 ("appended to without a line end", write(b"FREMD", "ab"),
                  lambda kept: kept + b"FREMD" + REPORT_NEWLINE, "", 0),
                 ("cut inside a line", cut_a_line, lambda kept: kept[:-3] + REPORT_NEWLINE,
-                 report_lines_lost(), 1),
+                 message("lines lost"), 1),
                 ("written anew, larger", write(larger), lambda kept: larger,
-                 report_lines_lost(), 1)):
+                 message("lines lost"), 1)):
             with self.subTest(name=name):
                 program = self.start_stalled_scan()
                 kept = self.read_report()
                 change(self.report_path())
                 stdout, stderr = program.communicate(timeout=RUN_SECONDS)
-                self.assertEqual((console_text(stderr), program.returncode), (message, status))
+                self.assertEqual((console_text(stderr), program.returncode), (said, status))
                 later = result_lines(console_text(stdout))[kept.count(REPORT_NEWLINE):]
                 self.assertEqual(self.read_report(), before(kept) + report_bytes(later))
 
@@ -314,7 +312,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                 stdout, stderr = program.communicate(b"100\n", timeout=RUN_SECONDS)
                 self.assertEqual(console_text(stdout),
                                  transcript(LINES_1_TO_100).split(UPPER_PROMPT)[1])
-                self.assertEqual(console_text(stderr), report_lost())
+                self.assertEqual(console_text(stderr), message("name lost"))
                 self.assertEqual(program.returncode, 1)
                 self.assertEqual(self.read_report() if left else None, left)
 
@@ -354,7 +352,7 @@ class UnopenableReportFile(ProgramDirectory, unittest.TestCase):
         the end of its input as the key and end with status 1."""
         completed = self.run_program("", **options)
         self.assertEqual(completed.stdout, CLOSING_PROMPT)
-        self.assertEqual(completed.stderr, report_not_opened(reason))
+        self.assertEqual(completed.stderr, message("not opened", reason))
         self.assertEqual(completed.returncode, 1)
 
     def test_a_directory_of_that_name(self):
