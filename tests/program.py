@@ -15,9 +15,6 @@ RUNS_WINDOWS_PROGRAM = COMMAND[-1].lower().endswith(".exe")
 # Beside a Windows program: the command of a reader that denies writers, given a file name.
 DENY_WRITE_READER = [part for part in
                      os.environ.get("SPHENISCHEZAHLEN_DENY_WRITE_READER", "").split("\n") if part]
-# Beside a Windows program: the command of a check of the report file's cut-back.
-CUT_BACK_CHECK = [part for part in
-                  os.environ.get("SPHENISCHEZAHLEN_CUT_BACK_CHECK", "").split("\n") if part]
 # A library that makes a system call fail on the report file, where the build has one.
 FAILING_CALLS = os.environ.get("SPHENISCHEZAHLEN_FAILING_CALLS")
 # On Windows the key wait reads the console even when input is piped, so the tests start the

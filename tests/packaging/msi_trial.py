@@ -11,11 +11,14 @@ per-user installation, so both are accepted there; what only Windows can tell is
 """
 
 import os
+import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from program import LINES_1_TO_100  # noqa: E402  (the lines the program finds for 1 to 100)
 
 WINE = ["setarch", "x86_64", "-R", "/usr/lib/wine/wine64"]
 UNINSTALL_KEYS = [root + r"\Software\Microsoft\Windows\CurrentVersion\Uninstall"
@@ -57,23 +60,9 @@ def apps_entries(environment):
 
 
 def shortcut_working_folder(path):
-    """Returns the working folder that a Windows shell link (.lnk) names."""
-    with open(path, "rb") as link:
-        data = link.read()
-    flags = struct.unpack_from("<I", data, 20)[0]
-    position = 0x4C
-    if flags & 0x1:  # an item ID list of the target
-        position += 2 + struct.unpack_from("<H", data, position)[0]
-    if flags & 0x2:  # link information
-        position += struct.unpack_from("<I", data, position)[0]
-    for bit in (0x4, 0x8, 0x10):  # name, relative path, working folder, in that order
-        if flags & bit:
-            length = struct.unpack_from("<H", data, position)[0]
-            text = data[position + 2:position + 2 + 2 * length].decode("utf-16-le").rstrip("\0")
-            position += 2 + 2 * length
-            if bit == 0x10:
-                return text
-    return None
+    """Returns the working folder that a Windows shell link (.lnk) names, as lnkinfo reads it."""
+    shown = subprocess.run(["lnkinfo", path], check=True, capture_output=True, text=True).stdout
+    return re.search(r"Working directory\s*: (.*)", shown).group(1)
 
 
 def main(installer, higher):
@@ -114,7 +103,7 @@ def main(installer, higher):
         _, shown = run(environment, "cmd", "/c", "cd", "/d", working_folder, "&&", program,
                        stdin=b"1\n100\n")
         with open(os.path.join(user, "Documents", "sphenischezahlen.txt"), "rb") as report:
-            if report.read() != b"30=2*3*5\r\n42=2*3*7\r\n66=2*3*11\r\n70=2*5*7\r\n78=2*3*13\r\n":
+            if report.read() != b"".join(line.encode() + b"\r\n" for line in LINES_1_TO_100):
                 raise SystemExit(f"the installed program's report file is wrong: {shown}")
         print("the installed program wrote its report file into Documents")
 

@@ -10,7 +10,7 @@ import threading
 import time
 import unittest
 
-from program import (CLOSING_PROMPT, COMMAND, CUT_BACK_CHECK, DENY_WRITE_READER,
+from program import (CLOSING_PROMPT, COMMAND, DENY_WRITE_READER,
                      DIRECTORY_REASON, ENDING_SIGNALS, FAILING_CALLS, LINES_1_TO_100,
                      LOWER_PROMPT, REPORT_FILE, REPORT_NEWLINE, RUN_SECONDS, RUNS_WINDOWS_PROGRAM,
                      UPPER_PROMPT, ProgramDirectory, console_text, failing, message, report_bytes,
@@ -205,14 +205,6 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         stdout, stderr = program.communicate(b"100\n", timeout=RUN_SECONDS)
         self.assertEqual((console_text(stderr), program.returncode), ("", 0))
         self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
-
-    @unittest.skipUnless(CUT_BACK_CHECK, "needs the Windows check of the cut-back")
-    def test_the_windows_cut_back_keeps_the_first_bytes(self):
-        self.write_old_report()
-        check = subprocess.run(CUT_BACK_CHECK, cwd=self.directory, timeout=RUN_SECONDS,
-                               check=False)
-        self.assertEqual(check.returncode, 0)
-        self.assertEqual(self.read_report(), b"30=2*3*5\r\n")
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM or not hasattr(os, "mkfifo"), "needs a POSIX FIFO")
     def test_a_fifo_gives_its_waiting_reader_every_line(self):
