@@ -164,11 +164,12 @@ class ProgramDirectory:
             shown += chunk
         return shown
 
-    def start_program(self, preexec_fn=None, **options):
+    def start_program(self, typed=b"", end_input=False, preexec_fn=None, **options):
         """Starts the program with pipes for all three standard streams, or the streams in
-        options, after preexec_fn with the ending signals at their defaults. It is killed at
-        its deadline, RUN_SECONDS later, so that every wait for it ends, and it is ended and
-        its pipes are closed when the test is over."""
+        options, after preexec_fn with the ending signals at their defaults, and types typed
+        into it, then ends its input if told to. It is killed at its deadline, RUN_SECONDS
+        later, so that every wait for it ends, and it is ended and its pipes are closed when
+        the test is over."""
         streams = {"stdin": subprocess.PIPE, "stdout": subprocess.PIPE,
                    "stderr": subprocess.PIPE}
         program = subprocess.Popen(COMMAND, cwd=self.directory,
@@ -178,6 +179,12 @@ class ProgramDirectory:
         deadline.start()
         self.addCleanup(end_program, program)
         self.addCleanup(deadline.cancel)
+        if program.stdin:
+            program.stdin.write(typed)
+            if end_input:
+                program.stdin.close()
+            else:
+                program.stdin.flush()
         return program
 
     def start_stalled_scan(self):
@@ -188,9 +195,8 @@ class ProgramDirectory:
         finds 25000071."""
         if os.path.exists(self.report_path()):
             os.remove(self.report_path())
-        program = self.start_program()
-        program.stdin.write(b"25000067\n25000071\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
-        program.stdin.flush()
+        program = self.start_program(
+            b"25000067\n25000071\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
         deadline = time.monotonic() + RUN_SECONDS
         size = lambda: os.path.getsize(self.report_path()) if os.path.exists(self.report_path()) \
             else 0
@@ -204,9 +210,7 @@ class ProgramDirectory:
     def interrupt_after(self, typed, seconds):
         """Starts the program, types typed, and after seconds sends it SIGINT, as Ctrl-C
         would; returns the program."""
-        program = self.start_program()
-        program.stdin.write(typed)
-        program.stdin.flush()
+        program = self.start_program(typed)
         time.sleep(seconds)
         program.send_signal(signal.SIGINT)
         return program

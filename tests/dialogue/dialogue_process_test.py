@@ -52,10 +52,8 @@ class Scans(ProgramDirectory, unittest.TestCase):
         with contextlib.suppress(BlockingIOError):
             while True:
                 filled += os.write(writer, b"x" * 4096)
-        program = self.start_program(stderr=writer)
+        program = self.start_program(b"abc\n", end_input=True, stderr=writer)
         os.close(writer)
-        program.stdin.write(b"abc\n")
-        program.stdin.close()
         time.sleep(1)  # the message finds the pipe full
         with os.fdopen(reader, "rb") as errors:
             shown = console_text(errors.read()[filled:])

@@ -50,9 +50,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         typed = "1\n20000\n"
         expected = report_bytes(result_lines(run(typed, self.directory).stdout))
         os.remove(self.report_path())
-        program = self.start_program()
-        program.stdin.write(typed.encode("ascii"))
-        program.stdin.close()
+        program = self.start_program(typed.encode("ascii"), end_input=True)
         for _ in range(10):
             program.stdout.readline()
         program.stdout.close()
@@ -76,9 +74,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
 
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM, "closes a standard stream the POSIX way")
     def test_closed_standard_output_does_not_end_up_in_the_file(self):
-        program = self.start_program(preexec_fn=lambda: os.close(1))
-        program.stdin.write(b"1\n100\n")
-        program.stdin.close()
+        program = self.start_program(b"1\n100\n", end_input=True, preexec_fn=lambda: os.close(1))
         self.assertEqual(program.wait(timeout=RUN_SECONDS), 0)
         self.assertEqual(self.read_report(), report_bytes(LINES_1_TO_100))
 
@@ -109,9 +105,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
         for typed, after_the_message in ((b"1\n1000\n", None), (b"1\n30000\n", "lift"),
                                          (b"1\n30000\n", "end")):
             with self.subTest(after_the_message=after_the_message):
-                program = self.start_program(preexec_fn=limit_size)
-                program.stdin.write(typed)
-                program.stdin.flush()
+                program = self.start_program(typed, preexec_fn=limit_size)
                 said = program.stderr.readline() if after_the_message else b""
                 if after_the_message == "lift":
                     unlimited = (resource.RLIM_INFINITY, resource.RLIM_INFINITY)
@@ -171,9 +165,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
                                     ("slow-failing-write", LINES_1_TO_100[:1], ENDING_SIGNALS)):
             for ending in signals:
                 with self.subTest(mode=mode, signal=ending):
-                    program = self.start_program(env=failing(mode))
-                    program.stdin.write(b"1\n100\n")
-                    program.stdin.flush()
+                    program = self.start_program(b"1\n100\n", env=failing(mode))
                     self.assertEqual(program.stderr.readline(), b"slow write\n")
                     program.send_signal(ending)
                     self.assertEqual(program.wait(timeout=RUN_SECONDS), -ending)
@@ -196,9 +188,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
 
     @unittest.skipUnless(RUNS_WINDOWS_PROGRAM, "deletes the file the Windows way")
     def test_windows_refuses_to_delete_the_file_while_a_run_writes_it(self):
-        program = self.start_program()
-        program.stdin.write(b"1\n")
-        program.stdin.flush()
+        program = self.start_program(b"1\n")
         self.read_until(program, UPPER_PROMPT)
         subprocess.run(COMMAND[:-1] + ["cmd", "/c", "del", REPORT_FILE], cwd=self.directory,
                        capture_output=True, timeout=RUN_SECONDS, check=False)
@@ -225,13 +215,11 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
     @unittest.skipIf(RUNS_WINDOWS_PROGRAM or not hasattr(os, "mkfifo"), "needs a POSIX FIFO")
     def test_ctrl_c_ends_a_run_whose_fifo_reader_reads_nothing(self):
         os.mkfifo(self.report_path())
-        program = self.start_program()
+        program = self.start_program(b"1\n2000000\n")
         reader = os.open(self.report_path(), os.O_RDONLY)  # and never reads
         self.addCleanup(os.close, reader)
         import fcntl  # POSIX only
         fcntl.fcntl(reader, fcntl.F_SETPIPE_SZ, 4096)  # full after some 300 lines
-        program.stdin.write(b"1\n2000000\n")
-        program.stdin.flush()
         time.sleep(1)  # the pipe fills, and the run waits in a write
         program.send_signal(signal.SIGINT)
         self.assertEqual(program.wait(timeout=RUN_SECONDS), -signal.SIGINT)
@@ -296,9 +284,7 @@ class ReportFile(ProgramDirectory, unittest.TestCase):
 
         for lose_name, left in ((os.remove, None), (replace, OLD_LINES)):
             with self.subTest(lose_name=lose_name.__name__):
-                program = self.start_program()
-                program.stdin.write(b"1\n")
-                program.stdin.flush()
+                program = self.start_program(b"1\n")
                 self.read_until(program, UPPER_PROMPT)
                 lose_name(self.report_path())
                 stdout, stderr = program.communicate(b"100\n", timeout=RUN_SECONDS)
