@@ -69,6 +69,7 @@ ReportResult<ReportOpening> ReportHandle::open(const char* file_name) {
   return {error == 0 ? opening : ReportOpening::kFailed, error};
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): it changes the file.
 std::ptrdiff_t ReportHandle::append(const char* data, std::size_t size, int& error) {
   ssize_t count = 0;
   do {
@@ -110,6 +111,7 @@ std::optional<std::string> ReportHandle::read(std::uint64_t offset, std::size_t 
   return bytes;
 }
 
+// NOLINTNEXTLINE(readability-make-member-function-const): it changes the file.
 int ReportHandle::truncate(std::uint64_t length) {
   while (ftruncate(descriptor(handle_), static_cast<off_t>(length)) != 0) {
     if (errno != EINTR) {
