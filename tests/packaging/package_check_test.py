@@ -1,6 +1,7 @@
-"""Feeds package_check.py a wrong package of each kind, which it must refuse, and makes the
-MSI with a wixl that takes more than a second, whose package must still be stamped with the
-moment of the stopped clock; run by CTest as python3 -m unittest."""
+"""Feeds package_check.py a wrong package of each kind, which it must refuse; lets
+package_rewrite.cmake remove a package that fails its check; and makes the MSI with a wixl
+that takes more than a second, whose package must still be stamped with the moment of the
+stopped clock. Run by CTest as python3 -m unittest."""
 
 import io
 import os
@@ -91,6 +92,27 @@ class WrongPackages(unittest.TestCase):
                         recipe], check=True, capture_output=True)
         self.assert_refused(os.path.join("RPMS", "noarch", "sphenischezahlen-1.0.0-1.noarch.rpm"),
                             None, "missing ['/usr/share/doc/sphenischezahlen'")
+
+    def test_a_package_that_fails_its_check_is_removed_with_an_older_one_of_its_name(self):
+        top = "sphenischezahlen-1.0.0-Linux"
+        staged = os.path.join(self.stage([f"{top}/bin/sphenischezahlen"]), top)
+        os.symlink("sphenischezahlen", os.path.join(staged, "bin", "link"))
+        packages = [os.path.join(self.folder, folder, top + ".tar.gz")
+                    for folder in ("cpack", "build")]
+        for package in packages:
+            os.makedirs(os.path.dirname(package))
+            open(package, "wb").close()
+        rewrite = subprocess.run([
+            os.environ.get("CMAKE_COMMAND", "cmake"), f"-DCPACK_PACKAGE_FILES={packages[0]}",
+            f"-DCPACK_TEMPORARY_DIRECTORY={staged}",
+            f"-DCPACK_SPHENISCHEZAHLEN_SOURCE_DIR={SOURCE}",
+            *(f"-D{name}={os.path.dirname(packages[1])}" for name in (
+                "CPACK_PACKAGE_DIRECTORY", "CPACK_SPHENISCHEZAHLEN_PACKAGE_DIRECTORY")),
+            f"-DCPACK_SPHENISCHEZAHLEN_PYTHON={sys.executable}",
+            "-P", os.path.join(SOURCE, "cmake", "package_rewrite.cmake")],
+            capture_output=True, text=True, env=dict(os.environ, SOURCE_DATE_EPOCH="0"))
+        self.assertIn("is removed: its check failed", " ".join(rewrite.stderr.split()))
+        self.assertEqual([os.path.exists(package) for package in packages], [False, False])
 
     @unittest.skipUnless(all(shutil.which(tool) for tool in ("wixl", "msibuild", "faketime",
                                                              "msiinfo")), "needs msitools")
