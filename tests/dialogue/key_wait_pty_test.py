@@ -32,7 +32,7 @@ class KeyWaitOnATerminal(ProgramDirectory, unittest.TestCase):
         self.addCleanup(os.close, self.terminal)
         self.settings_before = termios.tcgetattr(self.terminal)
         self.program = self.start_program(
-            become_a_console_program, stdin=self.terminal, stdout=self.terminal,
+            preexec_fn=become_a_console_program, stdin=self.terminal, stdout=self.terminal,
             stderr=self.terminal, start_new_session=True)
 
     def read_rest(self):
