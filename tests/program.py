@@ -188,15 +188,21 @@ class ProgramDirectory:
         return program
 
     def start_stalled_scan(self):
-        """Starts a scan whose console is not read yet: it fills its pipe and stalls, with
-        lines in its file that grows no more (a file of an earlier run is removed first).
-        Returns the program. Under Wine a full pipe holds up no write: there the scan finds
-        25000067 at once, then tests the prime 25000069 for most of a second, and only then
-        finds 25000071."""
+        """Starts a scan whose console is not read yet: it fills its pipe, made as small as
+        Linux makes one, and stalls, with lines in its file that grows no more (a file of an
+        earlier run is removed first). Returns the program. Under Wine a full pipe holds up
+        no write: there the scan finds 25000067 at once, then tests the prime 25000069 for
+        most of a second, and only then finds 25000071."""
         if os.path.exists(self.report_path()):
             os.remove(self.report_path())
-        program = self.start_program(
-            b"25000067\n25000071\n" if RUNS_WINDOWS_PROGRAM else b"1\n30000\n")
+        program = self.start_program()
+        if RUNS_WINDOWS_PROGRAM:
+            program.stdin.write(b"25000067\n25000071\n")
+        else:
+            import fcntl  # POSIX only
+            fcntl.fcntl(program.stdout.fileno(), fcntl.F_SETPIPE_SZ, 4096)
+            program.stdin.write(b"1\n5000\n")
+        program.stdin.flush()
         deadline = time.monotonic() + RUN_SECONDS
         size = lambda: os.path.getsize(self.report_path()) if os.path.exists(self.report_path()) \
             else 0
