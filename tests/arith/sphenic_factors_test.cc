@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "oracle.h"
+
 namespace {
 
 struct SphenicCase {
@@ -40,17 +42,12 @@ INSTANTIATE_TEST_SUITE_P(
                       SphenicCase{2147483648, std::nullopt},    // 2^31
                       SphenicCase{4294967295, std::nullopt}));  // 3*5*17*257*65537
 
-// Returns the prime factors of n, with multiplicity, by the plainest trial division.
+// Returns the prime factors of n, with multiplicity, in ascending order, by the oracle's
+// smallest prime factor.
 std::vector<Number> prime_factors(Number n) {
   std::vector<Number> factors;
-  for (Number divisor = 2; divisor * divisor <= n; ++divisor) {
-    while (n % divisor == 0) {
-      factors.push_back(divisor);
-      n /= divisor;
-    }
-  }
-  if (n > 1) {
-    factors.push_back(n);
+  for (; n > 1; n /= factors.back()) {
+    factors.push_back(smallest_prime_factor(n));
   }
   return factors;
 }
