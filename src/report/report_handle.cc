@@ -2,6 +2,8 @@
 // when lines of the run count as gone, and when a failed line is cut back.
 #include "report/report_handle.h"
 
+#include <algorithm>
+
 std::optional<std::uint64_t> ReportHandle::check_the_end() {
   const std::optional<std::uint64_t> end = regular_ ? size() : std::nullopt;
   if (end && *end != lines_end_) {
@@ -35,9 +37,9 @@ ReportResult<LineOutcome> ReportHandle::write_line(std::string_view line) {
     written += static_cast<std::size_t>(count);
   }
   last_line_ = text.substr(line_start);
-  // Where the line landed, which is later than start when another program appended
-  // meanwhile.
-  lines_end_ = (regular_ ? end_of_last_write() : std::nullopt).value_or(start + text.size());
+  // Where the line landed: at start, or later when another program appended meanwhile.
+  const std::uint64_t end_at_start = start + text.size();
+  lines_end_ = regular_ ? std::max(end_at_start, end_of_last_write().value_or(0)) : end_at_start;
   return {LineOutcome::kWritten};
 }
 
