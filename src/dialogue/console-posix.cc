@@ -103,19 +103,19 @@ void prepare_console() {
 }
 
 void with_ending_signals_held(bool hold, const std::function<void()>& work) {
+  if (!hold) {
+    work();
+    return;
+  }
   sigset_t ending{};
   sigset_t before{};
   sigemptyset(&ending);
   for (const int signal_number : kEndingSignals) {
     sigaddset(&ending, signal_number);
   }
-  if (hold) {
-    sigprocmask(SIG_BLOCK, &ending, &before);
-  }
+  sigprocmask(SIG_BLOCK, &ending, &before);
   work();
-  if (hold) {
-    sigprocmask(SIG_SETMASK, &before, nullptr);
-  }
+  sigprocmask(SIG_SETMASK, &before, nullptr);
 }
 
 int wait_for_key() {
